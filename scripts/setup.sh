@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Quintor 3P need.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth fonts-dejavu-core
+    iproute2 iputils-ping util-linux
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Bitte als root ausführen oder sudo installieren." >&2; exit 1; }
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

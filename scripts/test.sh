@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the whole program under AddressSanitizer and
+# UndefinedBehaviorSanitizer with warnings as errors, then the core alone with the
+# GUI switched off, which keeps the core free of Qt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+
+cmake -S . -B build/test-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DQUINTOR_WERROR=ON -DQUINTOR_SANITIZE=ON -DQUINTOR_GUI=ON -DQUINTOR_BENCH=ON >/dev/null
+cmake --build build/test-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/test-asan --output-on-failure -j "$jobs"
+
+cmake -S . -B build/test-core -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DQUINTOR_WERROR=ON -DQUINTOR_GUI=OFF >/dev/null
+cmake --build build/test-core -j "$jobs"
+ctest --test-dir build/test-core --output-on-failure -j "$jobs"

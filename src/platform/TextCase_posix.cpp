@@ -1,0 +1,69 @@
+#include "platform/TextCase.h"
+
+#include "util/Utf8.h"
+
+#include <clocale>
+#include <cwctype>
+#include <locale.h>
+
+namespace platform {
+namespace {
+
+// The user's LC_CTYPE where it is a UTF-8 locale, else C.UTF-8, so that case
+// mapping covers all of Unicode whatever the process's global locale is.
+locale_t CaseLocale()
+{
+    static locale_t loc = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+        if (l) {
+            locale_t probe = uselocale(l);
+            const bool utf8 = std::towupper(L'\u00e4') == L'\u00c4';
+            uselocale(probe);
+            if (utf8)
+                return l;
+            freelocale(l);
+        }
+        l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+        return l ? l : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
+    }();
+    return loc;
+}
+
+} // namespace
+
+char32_t ToLowerChar(char32_t c)
+{
+    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), CaseLocale()));
+}
+
+char32_t ToUpperChar(char32_t c)
+{
+    return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), CaseLocale()));
+}
+
+std::string FoldCase(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out.push_back(b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : static_cast<char>(b));
+            ++i;
+            continue;
+        }
+        const auto decoded = util::DecodeUtf8At(utf8, i);
+        if (!decoded) {
+            // Keep stray bytes as they are: such names only match byte for byte.
+            out.push_back(static_cast<char>(b));
+            ++i;
+            continue;
+        }
+        util::AppendUtf8(out, ToLowerChar(decoded->codePoint));
+        i += decoded->length;
+    }
+    return out;
+}
+
+} // namespace platform

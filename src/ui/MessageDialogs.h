@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and the folder picker of the program go through here, so that
+// tests can queue the user's answers and read back what was shown instead of
+// clicking real boxes.
+namespace ui {
+
+enum class BoxKind
+{
+    Confirmation, // "Bestätigung", "&Ja" / "&Nein"
+    Information,  // "Information", "OK"
+    Error,        // "Fehler", "OK"
+    Message,      // the application's title, "OK"
+};
+
+// Asks a Yes/No question; true only for "&Ja".
+bool Confirm(const QString& text, QWidget* parent = nullptr);
+void Information(const QString& text, QWidget* parent = nullptr);
+void Error(const QString& text, QWidget* parent = nullptr);
+void Message(const QString& text, QWidget* parent = nullptr);
+
+// The platform's folder dialog, folders only, opened on the given folder.
+// Empty when the user cancels.
+QString BrowseForFolder(const QString& startFolder, QWidget* parent = nullptr);
+
+// The texts a box shows are written with a bare carriage return between lines,
+// as the program's messages are defined; the real boxes show them as line breaks.
+QString DisplayText(const QString& text);
+
+// Test scripting. While a script is active no real box opens: each box takes the
+// next queued answer (Confirm: true for "&Ja"; folder picker: the folder) and is
+// recorded. A box with no answer left is recorded and counts as unexpected.
+struct ShownBox
+{
+    BoxKind kind;
+    QString text;
+};
+
+class DialogScript
+{
+public:
+    DialogScript();
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    void answerConfirm(bool yes);
+    void answerFolder(const QString& folder); // empty: cancelled
+
+    const QList<ShownBox>& shown() const;
+    QStringList texts() const;
+    int unusedAnswers() const;
+    int unexpectedBoxes() const;
+};
+
+} // namespace ui

@@ -1,0 +1,3 @@
+#include <string>
+#include <QString>
+#include <unistd.h>

@@ -1,0 +1,17 @@
+#include <QApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Every GUI test runs on Qt's offscreen platform with a home and configuration
+// folder of its own, so nothing of the user's settings is read or written.
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
