@@ -1,0 +1,51 @@
+#pragma once
+
+#include "sync/FileRow.h"
+
+#include <QAbstractTableModel>
+#include <functional>
+#include <vector>
+
+// The rows of a file list (name, server date, local date, status picture). The
+// rows are the only record of the statuses between two refreshes.
+namespace ui {
+
+class StatusListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column
+    {
+        NameColumn,
+        ServerDateColumn,
+        LocalDateColumn,
+        ColumnCount
+    };
+
+    explicit StatusListModel(QObject* parent = nullptr);
+
+    void setRows(std::vector<filesync::FileRow> rows);
+    void clear();
+    const std::vector<filesync::FileRow>& rows() const { return m_rows; }
+    const filesync::FileRow& row(int index) const { return m_rows.at(static_cast<std::size_t>(index)); }
+
+    // Decides per cell whether the text is bold (the start file's name).
+    using BoldRule = std::function<bool(int row, int column)>;
+    void setBoldRule(BoldRule rule);
+    // Repaint after the start file changed.
+    void refreshFonts();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<filesync::FileRow> m_rows;
+    BoldRule m_boldRule;
+};
+
+// A date as the system's short date format shows it, from a packed DOS date-time.
+QString ShortDateText(std::uint32_t dosTime);
+
+} // namespace ui
