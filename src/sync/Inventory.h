@@ -22,9 +22,9 @@ using PingFunction = std::function<bool(const std::string& host)>;
 // The rows of a file list: first the local files in listing order, then the
 // server-only files in server listing order.
 // - Local files start in StatusNotCompared; without compareWithServer that is all.
-// - A host name is pinged; an empty one is not, and then only the server folder
-//   decides. A named host that does not answer leaves every row not compared and
-//   the server folder is not looked at.
+// - A host name is pinged (without a ping function it counts as silent); an empty
+//   one is not, and then the server folder alone decides. A named host that does
+//   not answer leaves every row not compared and the server folder is not looked at.
 // - A server folder that cannot be listed (missing, not a folder, unreadable)
 //   marks every row StatusServerFolderMissing.
 // - Otherwise each local name takes the first not yet taken server name equal to
