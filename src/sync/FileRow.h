@@ -6,13 +6,22 @@
 
 namespace filesync {
 
+// One row of a file list: a file of the local folder, of the server folder, or of both.
 struct FileRow
 {
-    std::string name;        // the name's real bytes as the file system has them (used to build paths)
-    std::string displayName; // UTF-8 for showing: name itself when valid UTF-8, else util::Windows1252FallbackToUtf8(name)
-    std::optional<std::uint32_t> serverTime; // packed DOS date-time, local time
+    // The name's bytes as the file system holds them; paths for copy, delete and
+    // open are built from this, never from displayName.
+    std::string name;
+    // The name as UTF-8 for showing: name itself when it is valid UTF-8, else read
+    // as Windows-1252 (names written by old Windows shares).
+    std::string displayName;
+    // Packed DOS date-times of the last write, local time; empty where that side
+    // has no file (or the server side was not looked at).
+    std::optional<std::uint32_t> serverTime;
     std::optional<std::uint32_t> localTime;
-    int status = 1;
+    int status = 0; // a FileStatus
+
+    bool operator==(const FileRow&) const = default;
 };
 
 } // namespace filesync

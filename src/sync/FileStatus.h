@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string_view>
+
+namespace filesync {
+
+// A row's status; the number is also the index of the row's image, so the order
+// is fixed.
+enum FileStatus : int
+{
+    StatusIdentical = 0,
+    StatusNotCompared = 1,
+    StatusServerNewer = 2,
+    StatusMissingLocally = 3,
+    StatusLocalNewer = 4,
+    StatusLocalOnly = 5,
+    StatusException = 6, // no refresh assigns it; it has an image and a legend line
+    StatusServerFolderMissing = 7,
+};
+
+inline constexpr int kStatusCount = 8;
+
+// The legend line shown beside the status's image; empty for a number outside 0..7.
+constexpr std::string_view StatusLegendText(int status)
+{
+    switch (status) {
+    case StatusIdentical:
+        return "Lokale Datei übereinstimmt mit der Datei auf dem Server";
+    case StatusNotCompared:
+        return "Datei wurden noch nicht aktuallisiert oder Server nicht erreichbar";
+    case StatusServerNewer:
+        return "Datei auf dem Server ist jünger als Datei lokal";
+    case StatusMissingLocally:
+        return "Datei im lokalen Ordner nicht vorhanden aber auf Server vorhanden";
+    case StatusLocalNewer:
+        return "Lokale Datei wurde geändert und ist jünger als auf dem Server";
+    case StatusLocalOnly:
+        return "Datei existiert nicht mehr auf dem Server, nur lokal";
+    case StatusException:
+        return "Ausnahmesituation. Bitte den Programmierer informieren";
+    case StatusServerFolderMissing:
+        return "Server erreichbar, aber Ordner auf dem Server nicht verfügbar";
+    default:
+        return {};
+    }
+}
+
+} // namespace filesync

@@ -1,0 +1,174 @@
+#include "sync/Inventory.h"
+
+#include "platform/DosTime.h"
+#include "platform/FolderListing.h"
+#include "platform/TextCase.h"
+#include "sync/CopyTemporary.h"
+#include "sync/FileStatus.h"
+#include "util/Utf8.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+namespace filesync {
+namespace {
+
+// The start-file INI of a folder; other letter cases are ordinary files.
+constexpr std::string_view kFolderIniName = "qPPP_Profile.ini";
+constexpr std::string_view kThumbnailCacheName = "thumbs.db";
+
+struct ListedFile
+{
+    std::string name;
+    std::uint32_t time;
+};
+
+bool EqualsAsciiIgnoreCase(std::string_view a, std::string_view lowerB)
+{
+    if (a.size() != lowerB.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char c = a[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+        if (c != lowerB[i])
+            return false;
+    }
+    return true;
+}
+
+bool IsSkippedName(std::string_view name)
+{
+    return name == kFolderIniName || EqualsAsciiIgnoreCase(name, kThumbnailCacheName) ||
+           IsCopyTemporaryName(name);
+}
+
+std::optional<std::vector<ListedFile>> ListFolder(const std::string& folder)
+{
+    auto entries = platform::ListFolderFlat(folder);
+    if (!entries)
+        return std::nullopt;
+    std::vector<ListedFile> files;
+    files.reserve(entries->size());
+    for (auto& entry : *entries) {
+        if (IsSkippedName(entry.name))
+            continue;
+        // A time the DOS format cannot hold makes the file count as missing.
+        const auto time = platform::ToDosDateTime(entry.lastWriteTime);
+        if (!time)
+            continue;
+        files.push_back(ListedFile{std::move(entry.name), *time});
+    }
+    return files;
+}
+
+std::string DisplayNameOf(const std::string& name)
+{
+    return util::IsValidUtf8(name) ? name : util::Windows1252FallbackToUtf8(name);
+}
+
+// Compares the packed values unsigned: as signed numbers every date from 2044 on
+// would sort before all earlier ones.
+int StatusFromTimes(std::uint32_t serverTime, std::uint32_t localTime)
+{
+    if (serverTime == localTime)
+        return StatusIdentical;
+    return serverTime > localTime ? StatusServerNewer : StatusLocalNewer;
+}
+
+// Server names by case-folded key, so that each local name finds the first server
+// name of its key not yet taken, in server listing order, in constant time.
+class ServerIndex
+{
+public:
+    explicit ServerIndex(const std::vector<ListedFile>& files) : m_nextSameKey(files.size(), kNone)
+    {
+        m_firstFree.reserve(files.size());
+        // Walking backwards leaves each key's chain in listing order.
+        for (std::size_t q = files.size(); q-- > 0;) {
+            auto [it, inserted] = m_firstFree.try_emplace(platform::FoldCase(files[q].name), ToIndex(q));
+            if (!inserted) {
+                m_nextSameKey[q] = it->second;
+                it->second = ToIndex(q);
+            }
+        }
+    }
+
+    // Takes the first untaken server entry equal to the name ignoring case.
+    std::optional<std::size_t> Take(std::string_view name)
+    {
+        const auto it = m_firstFree.find(platform::FoldCase(name));
+        if (it == m_firstFree.end() || it->second == kNone)
+            return std::nullopt;
+        const Index q = it->second;
+        it->second = m_nextSameKey[q];
+        return q;
+    }
+
+private:
+    using Index = std::uint32_t;
+    static constexpr Index kNone = std::numeric_limits<Index>::max();
+    static Index ToIndex(std::size_t q) { return static_cast<Index>(q); }
+
+    std::unordered_map<std::string, Index> m_firstFree;
+    std::vector<Index> m_nextSameKey;
+};
+
+} // namespace
+
+std::vector<FileRow> BuildInventory(const InventoryRequest& request, const PingFunction& ping)
+{
+    std::vector<FileRow> rows;
+    if (auto local = ListFolder(request.localFolder)) {
+        rows.reserve(local->size());
+        for (auto& file : *local) {
+            std::string display = DisplayNameOf(file.name);
+            rows.push_back(FileRow{std::move(file.name), std::move(display), std::nullopt, file.time,
+                                   StatusNotCompared});
+        }
+    }
+    if (!request.compareWithServer)
+        return rows;
+
+    // A named host that does not answer: the server folder is not touched, as it
+    // might hang on a dead share. Without a host name the folder alone decides.
+    if (!request.hostName.empty() && !(ping && ping(request.hostName)))
+        return rows;
+
+    auto server = ListFolder(request.serverFolder);
+    if (!server) {
+        for (auto& row : rows)
+            row.status = StatusServerFolderMissing;
+        return rows;
+    }
+
+    ServerIndex index(*server);
+    std::vector<bool> serverTaken(server->size(), false);
+    for (auto& row : rows) {
+        const auto q = index.Take(row.name);
+        if (!q) {
+            row.status = StatusLocalOnly;
+            continue;
+        }
+        serverTaken[*q] = true;
+        const std::uint32_t serverTime = (*server)[*q].time;
+        row.serverTime = serverTime;
+        row.status = StatusFromTimes(serverTime, *row.localTime);
+    }
+
+    rows.reserve(rows.size() + server->size());
+    for (std::size_t q = 0; q < server->size(); ++q) {
+        if (serverTaken[q])
+            continue;
+        auto& file = (*server)[q];
+        std::string display = DisplayNameOf(file.name);
+        rows.push_back(
+            FileRow{std::move(file.name), std::move(display), file.time, std::nullopt, StatusMissingLocally});
+    }
+    return rows;
+}
+
+} // namespace filesync
