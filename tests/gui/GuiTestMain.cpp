@@ -1,4 +1,6 @@
-#include <QApplication>
+#include "app/QuintorApplication.h"
+#include "ui/MessagePump.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,9 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QuintorApplication app(argc, argv);
+    Q_INIT_RESOURCE(assets);
+    ui::InstallQtMessagePump();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
