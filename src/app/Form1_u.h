@@ -1,0 +1,193 @@
+#pragma once
+
+#include "app/FormSizeSave.h"
+#include "app/settings/LMDIniCtrl.h"
+#include "util/OperationGate.h"
+
+#include <QWidget>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QRadioButton;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QPushButton;
+class TFormProfilSpeichern;
+class TFormDListe;
+class TFormPfade;
+class TFormInfo;
+namespace ui {
+class FlatButton;
+class GradientStrip;
+class StatusListView;
+} // namespace ui
+
+// The main window. Its handlers carry the names of the controls and events they
+// belong to; each is a slot, so it can also be called by name.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The dialogs are created after the main window; it learns of them here.
+    void SetDialogs(TFormProfilSpeichern* profilSpeichern, TFormDListe* dListe, TFormPfade* pfade,
+                    TFormInfo* info);
+
+    // Controls, by the names the rest of the program uses for them.
+    QTabWidget* AdvOfficePager1;
+    // Page 0 "Aktuelle PPP"
+    QLabel* LabelKopPPP;
+    ui::FlatButton* EncartaButtonSync;
+    ui::FlatButton* EncartaButtonAktA;
+    QProgressBar* LMDProgress1;
+    ui::GradientStrip* GradientFillAkt;
+    ui::StatusListView* TntListViewAkt;
+    ui::FlatButton* EncartaButtonPSpeichern;
+    QLabel* ImageFlageAkt;
+    ui::FlatButton* EncartaButtonBearb;
+    ui::FlatButton* EncartaButtonExe;
+    // Page 1 "Profile"
+    QLabel* LabelZProfil;
+    QLabel* LabelPN;
+    QListWidget* ListBoxProfile;
+    QPlainTextEdit* MemoProfileH;
+    QLabel* LabelPB1;
+    QLabel* LabelPB2;
+    ui::FlatButton* EncartaButtonAuswahl;
+    // Page 2 "Ausgewähltes Profil"
+    QLabel* LabelProfilname;
+    ui::FlatButton* EncartaButtonListeAuswahl;
+    ui::GradientStrip* GradientFillProfil;
+    ui::StatusListView* TntListViewAuswahl;
+    ui::FlatButton* EncartaButtonInfo;
+    QLabel* ImageFlageProfil;
+    ui::FlatButton* EncartaButtonProfBer;
+    ui::FlatButton* EncartaButtonProExe;
+    // Page 3 "Einstellungen"
+    QCheckBox* CheckBoxStart;
+    QCheckBox* CheckBoxInterval;
+    QSpinBox* RxSpinEditInterval;
+    ui::FlatButton* EncartaButtonOrte;
+    QRadioButton* RadioButtonDeutsch;
+    QRadioButton* RadioButtonEnglisch;
+    QLabel* ImageFlageD;
+    QLabel* ImageFlageE;
+    QComboBox* ComboBoxDesign;
+    QPushButton* ButtonESpeichern;
+    // Page 4 "Info"
+    QLabel* LabelVersion;
+    QStatusBar* LMDStatusBar1;
+    // Context menus
+    QMenu* PopupMenuAPPP;
+    QAction* Startdateidefinieren1;
+    QAction* AktuellePPPalsProfilspeichern1;
+    QAction* AusgewhlteDateiaktualisieren1;
+    QAction* Dateilschen1;
+    QMenu* PopupMenuProfil;
+    QAction* MenuProfilLoeschen;
+    QAction* Beschreibungndern1;
+    QMenu* PopupMenuAusProf;
+    QAction* StartdateidefinierenProfil;
+    QAction* AusgewhlteDateienaktuallisierenProfil;
+    QAction* DateilokallschenProfil;
+    // Timers
+    QTimer* Timer1;
+    QTimer* TimerInterval;
+
+    settings::TLMDIniCtrl LMDIniCtrl1; // the settings file
+    settings::TLMDIniCtrl LMDIniCtrl2; // the profile INI files
+
+    util::OperationGate& Gate() { return m_gate; }
+
+public slots:
+    void FormCreate();
+    void FormActivate();
+    void FormCloseQuery();
+    void AdvOfficePager1Change();
+    void Timer1Timer();
+    void TimerIntervalTimer();
+
+    void EncartaButtonAktAClick();
+    void TntListViewAktChange();
+    bool TntListViewAktCustomDrawItem(int row) const;
+    bool TntListViewAktCustomDrawSubItem(int row, int column) const;
+    void EncartaButtonSyncClick();
+    void AusgewhlteDateiaktualisieren1Click();
+    void Dateilschen1Click();
+    void EncartaButtonPSpeichernClick();
+    void EncartaButtonBearbClick();
+    void EncartaButtonExeClick();
+    void Startdateidefinieren1Click();
+
+    void ListBoxProfileClick();
+    void EncartaButtonAuswahlClick();
+    void MemoProfileHExit();
+    void MenuProfilLoeschenClick();
+    void Beschreibungndern1Click();
+
+    void EncartaButtonListeAuswahlClick();
+    void TntListViewAuswahlChange();
+    bool TntListViewAuswahlCustomDrawItem(int row) const;
+    bool TntListViewAuswahlCustomDrawSubItem(int row, int column) const;
+    void EncartaButtonProfBerClick();
+    void EncartaButtonProExeClick();
+    void EncartaButtonInfoClick();
+    void ImageFlageProfilDblClick();
+    void StartdateidefinierenProfilClick();
+    void AusgewhlteDateienaktuallisierenProfilClick();
+    void DateilokallschenProfilClick();
+
+    void ButtonESpeichernClick();
+    void EncartaButtonOrteClick();
+    void RadioButtonDeutschClick();
+    void RadioButtonEnglischClick();
+    void ComboBoxDesignChange();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildPageAktuell(QWidget* page);
+    void BuildPageProfile(QWidget* page);
+    void BuildPageAuswahl(QWidget* page);
+    void BuildPageEinstellungen(QWidget* page);
+    void BuildPageInfo(QWidget* page);
+    void BuildMenus();
+    void ConnectHandlers();
+
+    // The work of the handlers that other operations call directly; only the
+    // handlers reached from a click or a timer go through the operation gate.
+    void RefreshCurrentSet();
+    void RefreshProfile();
+    void Activate();
+    void SaveSettings();
+    void SwitchLanguage(bool german);
+    void LanguageButtonClicked(QRadioButton* button);
+    void SetLanguageButton(QRadioButton* button);
+    void FillProfilesPage();
+    void CheckProfilePage();
+    void UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem);
+    std::string HostNameOfCurrentSet() const;
+    void RunPutOffRefresh(util::OperationGate::Request request);
+
+    TFormSizeSave FormSizeSave1;
+    util::OperationGate m_gate;
+    TFormProfilSpeichern* m_formProfilSpeichern = nullptr;
+    TFormDListe* m_formDListe = nullptr;
+    TFormPfade* m_formPfade = nullptr;
+    TFormInfo* m_formInfo = nullptr;
+    QLabel* m_statusPanel = nullptr;
+    bool m_activated = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFormDListe : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormDListe(QWidget* parent = nullptr);
+};

@@ -1,0 +1,167 @@
+#include "FormFixture.h"
+
+#include "platform/UserFolders.h"
+#include "ui/MessageDialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace fs = std::filesystem;
+using testsupport::ReadFile;
+
+TEST_F(FormTest, FirstRunWithoutSettingsFileUsesTheDefaultsAndWritesNothing)
+{
+    TForm1& f = CreateForm();
+    const util::RuntimeState& g = util::Global();
+
+    EXPECT_EQ(f.windowTitle(), "Quintor 3P");
+    ASSERT_EQ(f.AdvOfficePager1->count(), 5);
+    const QStringList tabs = {"Aktuelle PPP", "Profile", "Ausgewähltes Profil", "Einstellungen", "Info"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(f.AdvOfficePager1->tabText(i), tabs[i]);
+
+    EXPECT_EQ(g.LanguageFlag, 1);
+    EXPECT_EQ(g.DesignIndex, 0);
+    EXPECT_EQ(f.ComboBoxDesign->currentIndex(), 0);
+    EXPECT_TRUE(f.CheckBoxStart->isChecked());
+    EXPECT_TRUE(g.CompareWithServer);
+    EXPECT_FALSE(f.CheckBoxInterval->isChecked());
+    EXPECT_FALSE(f.TimerInterval->isActive());
+    EXPECT_EQ(f.RxSpinEditInterval->value(), 2);
+    EXPECT_EQ(f.AdvOfficePager1->currentIndex(), 0);
+    EXPECT_TRUE(f.RadioButtonDeutsch->isChecked());
+    EXPECT_EQ(f.RadioButtonDeutsch->text(), "detusch");
+
+    const std::string home = platform::HomeFolder();
+    EXPECT_EQ(g.LocalFolderGerman, home + "/quintor3P_de " + g.UserName);
+    EXPECT_EQ(g.LocalFolderEnglish, home + "/quintor3P_en_" + g.UserName);
+    EXPECT_EQ(g.CurrentLocalFolder, g.LocalFolderGerman);
+    EXPECT_EQ(g.ServerFolderGerman, "Bitte hier Serverpfad für deutsch eintragen");
+    EXPECT_EQ(g.ServerFolderEnglish, "Bitte hier Serverpfad für deutsch eintragen");
+    EXPECT_TRUE(fs::is_directory(ConfigFolder()));
+    EXPECT_FALSE(fs::exists(SettingsFile())) << "the creation step must not write the settings file";
+    EXPECT_EQ(f.LabelVersion->text(), "Quintor 3P (PowerPointPräsentation). Version 1.03 (22.11.2014)");
+}
+
+TEST_F(FormTest, StoredValuesAreLoadedWithoutBeingWrittenBackAndSurviveARestart)
+{
+    const std::string stored = "[Allgemein]\r\n"
+                               "EditLPfadDeutsch=/daten/de\r\n"
+                               "EditSPfadDeutsch=/server/de\r\n"
+                               "EditLPfadEnglisch=/daten/en\r\n"
+                               "EditSPfadEnglisch=/server/en\r\n"
+                               "ServerNameEnglisch=srv01\r\n"
+                               "wahlProfilEnglisch=Messe\r\n"
+                               "CheckFlage=0\r\n"
+                               "CheckBoxStart=0\r\n"
+                               "CheckBoxInterval=1\r\n"
+                               "RxSpinEditInterval=5\r\n"
+                               "ComboBoxDesign=2\r\n"
+                               "AktivPage=0\r\n";
+    WriteSettings(stored);
+    {
+        TForm1& f = CreateForm();
+        const util::RuntimeState& g = util::Global();
+        EXPECT_EQ(g.LanguageFlag, 0);
+        EXPECT_EQ(g.CurrentLocalFolder, "/daten/en");
+        EXPECT_EQ(g.CurrentServerFolder, "/server/en");
+        EXPECT_EQ(g.HostNameEnglish, "srv01");
+        EXPECT_EQ(g.CurrentProfile, "Messe");
+        EXPECT_EQ(f.LabelProfilname->text(), "Messe");
+        EXPECT_FALSE(g.CompareWithServer);
+        EXPECT_EQ(f.ComboBoxDesign->currentIndex(), 2);
+        EXPECT_EQ(f.RxSpinEditInterval->value(), 5);
+        EXPECT_TRUE(f.TimerInterval->isActive());
+        EXPECT_EQ(f.TimerInterval->interval(), 18'000'000);
+    }
+    EXPECT_EQ(ReadFile(SettingsFile()), stored);
+    form.reset();
+    util::InitialiseGlobalState();
+    TForm1& again = CreateForm();
+    EXPECT_EQ(again.TimerInterval->interval(), 18'000'000);
+    EXPECT_EQ(ReadFile(SettingsFile()), stored);
+}
+
+TEST_F(FormTest, StoredDesignOutsideTheListShowsNoSelection)
+{
+    WriteSettings("[Allgemein]\nComboBoxDesign=7\n");
+    TForm1& f = CreateForm();
+    EXPECT_EQ(f.ComboBoxDesign->currentIndex(), -1);
+    EXPECT_EQ(util::Global().DesignIndex, 7);
+}
+
+TEST_F(FormTest, ClosingStoresPageTwoOnlyWhenItIsShown)
+{
+    TForm1& f = CreateForm();
+    for (const auto& [page, stored] : {std::pair{2, "2"}, std::pair{1, "0"}, std::pair{3, "0"}, std::pair{4, "0"}}) {
+        f.AdvOfficePager1->setCurrentIndex(page);
+        f.FormCloseQuery();
+        EXPECT_NE(ReadFile(SettingsFile()).find(std::string("AktivPage=") + stored), std::string::npos) << page;
+    }
+}
+
+TEST_F(FormTest, WindowPositionIsKeptButAMaximisedCloseKeepsTheLastNormalPosition)
+{
+    {
+        TForm1& f = CreateForm();
+        f.move(123, 77);
+        f.FormCloseQuery();
+        f.setWindowState(Qt::WindowMaximized);
+        f.move(5, 5);
+        f.FormCloseQuery();
+    }
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Travenil", "quintorPPP");
+    store.beginGroup("FormPosition");
+    EXPECT_EQ(store.value("Form1.Left").toInt(), 123);
+    EXPECT_EQ(store.value("Form1.Top").toInt(), 77);
+    EXPECT_EQ(store.value("Form1.State").toInt(), 2);
+    EXPECT_EQ(store.value("Form1.Caption").toString(), "Quintor 3P");
+    EXPECT_FALSE(store.contains("Form1.Width"));
+    EXPECT_FALSE(store.contains("Form1.Height"));
+    store.endGroup();
+
+    form.reset();
+    TForm1& again = CreateForm();
+    EXPECT_EQ(again.pos(), QPoint(123, 77));
+    EXPECT_TRUE(again.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(FormTest, DataFolderThatCannotBeMadeIsReportedAndTheWindowStillOpens)
+{
+    // The configuration folder is a file, so the program's folder cannot be made below it.
+    testsupport::WriteFile(home / ".config", "kein Ordner");
+    ui::DialogScript script;
+    TForm1& f = CreateForm();
+    const std::string folder = (home / ".config" / "quintorPPP").string();
+    EXPECT_EQ(script.texts(), QStringList{QString::fromStdString("Ordner \"" + folder + "\" kann nicht erstellt werden.")});
+    EXPECT_EQ(script.shown().first().kind, ui::BoxKind::Error);
+    EXPECT_EQ(f.RxSpinEditInterval->value(), 1) << "controls keep their layout values";
+    EXPECT_TRUE(util::Global().LocalFolderGerman.empty());
+
+    // A later save reports the failure instead of writing somewhere else.
+    QMetaObject::invokeMethod(&f, "ButtonESpeichernClick", Qt::QueuedConnection);
+    QApplication::processEvents();
+    ASSERT_EQ(script.texts().size(), 2);
+    EXPECT_EQ(script.texts()[1].toStdString(), "nach " + folder + "/optionen.ini kann nicht geschrieben werden");
+}
+
+TEST_F(FormTest, AnUnwritableSettingsFileGivesTheGermanErrorAndTheWindowGoesOn)
+{
+    WriteSettings("[Allgemein]\nCheckBoxStart=1\n");
+    TForm1& f = CreateForm();
+    // A folder where the settings file should be: no write can succeed, even as root.
+    fs::remove(SettingsFile());
+    fs::create_directory(SettingsFile());
+    ui::DialogScript script;
+    QMetaObject::invokeMethod(f.CheckBoxStart, "click", Qt::QueuedConnection);
+    QApplication::processEvents();
+    EXPECT_EQ(script.texts(),
+              QStringList{QString::fromStdString("nach " + SettingsFile().string() + " kann nicht geschrieben werden")});
+    EXPECT_TRUE(fs::is_directory(SettingsFile()));
+}

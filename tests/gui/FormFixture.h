@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/Form1_u.h"
+#include "support/TempDir.h"
+#include "util/z_global.h"
+
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A main window on a fresh per-user folder: settings file, window-position store
+// and home folder all live in a temporary folder of the test.
+class FormTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / ".config").string()));
+        qputenv("HOME", QByteArray::fromStdString(home.str()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString((home / ".config").string()));
+        util::InitialiseGlobalState();
+    }
+
+    std::filesystem::path ConfigFolder() const { return home / ".config" / "quintorPPP"; }
+    std::filesystem::path SettingsFile() const { return ConfigFolder() / "optionen.ini"; }
+
+    void WriteSettings(const std::string& content)
+    {
+        std::filesystem::create_directories(ConfigFolder());
+        testsupport::WriteFile(SettingsFile(), content);
+    }
+
+    TForm1& CreateForm()
+    {
+        form = std::make_unique<TForm1>();
+        return *form;
+    }
+
+    testsupport::TempDir home;
+    std::unique_ptr<TForm1> form;
+};
