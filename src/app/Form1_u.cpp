@@ -12,6 +12,7 @@
 #include "sync/z_ping.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
+#include "ui/Glyphs.h"
 #include "ui/GradientStrip.h"
 #include "ui/MessageDialogs.h"
 #include "ui/StatusImages.h"
@@ -31,6 +32,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
@@ -123,14 +125,20 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quintor 3P"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     resize(kClientWidth, kClientHeight);
 
     AdvOfficePager1 = Named(new QTabWidget(this), "AdvOfficePager1");
     AdvOfficePager1->setGeometry(0, 0, kClientWidth, kClientHeight);
     AdvOfficePager1->setMovable(false);
+    // The five tabs share the window's width, as on the pager they come from.
+    QFont tabFont(QStringLiteral("Tahoma"), 8);
+    AdvOfficePager1->tabBar()->setFont(tabFont);
+    AdvOfficePager1->tabBar()->setUsesScrollButtons(false);
+    AdvOfficePager1->tabBar()->setExpanding(false);
+    AdvOfficePager1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     const struct
     {
         const char* object;
@@ -178,6 +186,8 @@ void TForm1::BuildPageAktuell(QWidget* page)
 {
     EncartaButtonSync = AddButton(page, "EncartaButtonSync", QString(), QRect(6, 6, 32, 28));
     EncartaButtonSync->setToolTip(QStringLiteral("Dateien aktuallisieren"));
+    EncartaButtonSync->setIcon(ui::UpdateGlyph());
+    EncartaButtonSync->setIconSize(QSize(20, 20));
     EncartaButtonAktA =
         AddButton(page, "EncartaButtonAktA", QStringLiteral("Liste Aktuallisieren"), QRect(44, 6, 130, 28));
     LabelKopPPP = AddLabel(page, "LabelKopPPP", QStringLiteral("LabelKopPPP"), 184, 5);
@@ -191,11 +201,14 @@ void TForm1::BuildPageAktuell(QWidget* page)
     GradientFillAkt = AddHeaderBand(page, "GradientFillAkt", QRect(3, 40, 398, 18));
     TntListViewAkt = Named(new ui::StatusListView(false, page), "TntListViewAkt");
     TntListViewAkt->setGeometry(3, 58, 398, 244);
-    EncartaButtonPSpeichern = AddButton(page, "EncartaButtonPSpeichern", QStringLiteral("Profil speichern als"),
-                                        QRect(3, 310, 130, 26));
+    EncartaButtonPSpeichern = AddButton(page, "EncartaButtonPSpeichern",
+                                        QStringLiteral("Profil speichern als"), QRect(3, 310, 130, 26));
     ImageFlageAkt = AddFlag(page, "ImageFlageAkt", QRect(146, 314, 30, 18));
-    EncartaButtonBearb = AddButton(page, "EncartaButtonBearb", QStringLiteral("Bearbeiten"), QRect(227, 310, 84, 26));
-    EncartaButtonExe = AddButton(page, "EncartaButtonExe", QStringLiteral("Ausführen"), QRect(317, 310, 84, 26));
+    ImageFlageAkt->setPixmap(ui::GermanFlag());
+    EncartaButtonBearb =
+        AddButton(page, "EncartaButtonBearb", QStringLiteral("Bearbeiten"), QRect(227, 310, 84, 26));
+    EncartaButtonExe =
+        AddButton(page, "EncartaButtonExe", QStringLiteral("Ausführen"), QRect(317, 310, 84, 26));
 }
 
 void TForm1::BuildPageProfile(QWidget* page)
@@ -211,22 +224,24 @@ void TForm1::BuildPageProfile(QWidget* page)
     MemoProfileH = Named(new QPlainTextEdit(QStringLiteral("MemoProfileH"), page), "MemoProfileH");
     MemoProfileH->setGeometry(8, 178, 392, 90);
     MemoProfileH->setReadOnly(true);
-    LabelPB1 = AddLabel(page, "LabelPB1", QStringLiteral("Beim verlassen des Eingabefensters wird die Beschreibung"),
-                        8, 272);
-    LabelPB2 = AddLabel(page, "LabelPB2", QStringLiteral("automatisch gespeichert (Max länge: 255 zeichen)"), 8, 287);
+    LabelPB1 = AddLabel(page, "LabelPB1",
+                        QStringLiteral("Beim verlassen des Eingabefensters wird die Beschreibung"), 8, 272);
+    LabelPB2 = AddLabel(page, "LabelPB2", QStringLiteral("automatisch gespeichert (Max länge: 255 zeichen)"),
+                        8, 287);
     for (QLabel* hint : {LabelPB1, LabelPB2}) {
         hint->setStyleSheet(QStringLiteral("color: blue"));
         hint->hide();
     }
-    EncartaButtonAuswahl = AddButton(page, "EncartaButtonAuswahl", QStringLiteral("Auswählen"), QRect(304, 310, 96, 26));
+    EncartaButtonAuswahl =
+        AddButton(page, "EncartaButtonAuswahl", QStringLiteral("Auswählen"), QRect(304, 310, 96, 26));
 }
 
 void TForm1::BuildPageAuswahl(QWidget* page)
 {
     AddLabel(page, "Label3", QStringLiteral("Profilname:"), 8, 13);
     LabelProfilname = AddBoldLabel(page, "LabelProfilname", 76, 12, 180);
-    EncartaButtonListeAuswahl =
-        AddButton(page, "EncartaButtonListeAuswahl", QStringLiteral("Liste Aktuallisieren"), QRect(271, 6, 130, 28));
+    EncartaButtonListeAuswahl = AddButton(page, "EncartaButtonListeAuswahl",
+                                          QStringLiteral("Liste Aktuallisieren"), QRect(271, 6, 130, 28));
     GradientFillProfil = AddHeaderBand(page, "GradientFillProfil", QRect(3, 40, 398, 18));
     TntListViewAuswahl = Named(new ui::StatusListView(true, page), "TntListViewAuswahl");
     TntListViewAuswahl->setGeometry(3, 58, 398, 244);
@@ -235,18 +250,22 @@ void TForm1::BuildPageAuswahl(QWidget* page)
     courier.setBold(true);
     EncartaButtonInfo->setFont(courier);
     ImageFlageProfil = AddFlag(page, "ImageFlageProfil", QRect(36, 314, 30, 18));
+    ImageFlageProfil->setPixmap(ui::GermanFlag());
     EncartaButtonProfBer =
         AddButton(page, "EncartaButtonProfBer", QStringLiteral("Bearbeiten"), QRect(227, 310, 84, 26));
-    EncartaButtonProExe = AddButton(page, "EncartaButtonProExe", QStringLiteral("Ausführen"), QRect(317, 310, 84, 26));
+    EncartaButtonProExe =
+        AddButton(page, "EncartaButtonProExe", QStringLiteral("Ausführen"), QRect(317, 310, 84, 26));
 }
 
 void TForm1::BuildPageEinstellungen(QWidget* page)
 {
     AddLabel(page, "Label6", QStringLiteral("Überprüfung auf neue Dateien:"), 12, 12);
-    CheckBoxStart = Named(new QCheckBox(QStringLiteral("beim Start, wenn Zugang zum Server"), page), "CheckBoxStart");
+    CheckBoxStart =
+        Named(new QCheckBox(QStringLiteral("beim Start, wenn Zugang zum Server"), page), "CheckBoxStart");
     CheckBoxStart->setGeometry(24, 32, 260, 20);
     CheckBoxStart->setChecked(true);
-    CheckBoxInterval = Named(new QCheckBox(QStringLiteral("In regelmäßigen abständen"), page), "CheckBoxInterval");
+    CheckBoxInterval =
+        Named(new QCheckBox(QStringLiteral("In regelmäßigen abständen"), page), "CheckBoxInterval");
     CheckBoxInterval->setGeometry(24, 56, 180, 20);
     RxSpinEditInterval = Named(new QSpinBox(page), "RxSpinEditInterval");
     RxSpinEditInterval->setGeometry(208, 55, 50, 22);
@@ -256,7 +275,8 @@ void TForm1::BuildPageEinstellungen(QWidget* page)
     AddLabel(page, "Label14", QStringLiteral("Stunde(n)"), 264, 59);
 
     AddLabel(page, "Label5", QStringLiteral("Hier werden Speicherorte definiert-->"), 12, 104);
-    EncartaButtonOrte = AddButton(page, "EncartaButtonOrte", QStringLiteral("Speicherorte"), QRect(222, 97, 110, 26));
+    EncartaButtonOrte =
+        AddButton(page, "EncartaButtonOrte", QStringLiteral("Speicherorte"), QRect(222, 97, 110, 26));
 
     AddLabel(page, "Label7", QStringLiteral("Präsentationssprache"), 12, 142);
     RadioButtonDeutsch = Named(new QRadioButton(QStringLiteral("detusch"), page), "RadioButtonDeutsch");
@@ -308,7 +328,9 @@ void TForm1::BuildMenus()
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
-    const auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromLatin1(name)); };
+    const auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
 
     PopupMenuAPPP = Named(new QMenu(this), "PopupMenuAPPP");
     Startdateidefinieren1 = item(PopupMenuAPPP, "Startdateidefinieren1", "Startdatei definieren");
@@ -325,9 +347,10 @@ void TForm1::BuildMenus()
     Beschreibungndern1 = item(PopupMenuProfil, "Beschreibungndern1", "Beschreibung ändern");
 
     PopupMenuAusProf = Named(new QMenu(this), "PopupMenuAusProf");
-    StartdateidefinierenProfil = item(PopupMenuAusProf, "StartdateidefinierenProfil", "Startdatei definieren");
-    AusgewhlteDateienaktuallisierenProfil =
-        item(PopupMenuAusProf, "AusgewhlteDateienaktuallisierenProfil", "Ausgewählte Datei(en) aktuallisieren");
+    StartdateidefinierenProfil =
+        item(PopupMenuAusProf, "StartdateidefinierenProfil", "Startdatei definieren");
+    AusgewhlteDateienaktuallisierenProfil = item(PopupMenuAusProf, "AusgewhlteDateienaktuallisierenProfil",
+                                                 "Ausgewählte Datei(en) aktuallisieren");
     separator(PopupMenuAusProf, "N3");
     DateilokallschenProfil = item(PopupMenuAusProf, "DateilokallschenProfil", "Datei lokal löschen");
 
@@ -359,7 +382,8 @@ void TForm1::ConnectHandlers()
     });
     connect(Startdateidefinieren1, &QAction::triggered, this, &TForm1::Startdateidefinieren1Click);
     connect(AktuellePPPalsProfilspeichern1, &QAction::triggered, this, &TForm1::EncartaButtonPSpeichernClick);
-    connect(AusgewhlteDateiaktualisieren1, &QAction::triggered, this, &TForm1::AusgewhlteDateiaktualisieren1Click);
+    connect(AusgewhlteDateiaktualisieren1, &QAction::triggered, this,
+            &TForm1::AusgewhlteDateiaktualisieren1Click);
     connect(Dateilschen1, &QAction::triggered, this, &TForm1::Dateilschen1Click);
 
     connect(ListBoxProfile, &QListWidget::itemClicked, this, &TForm1::ListBoxProfileClick);
@@ -372,7 +396,8 @@ void TForm1::ConnectHandlers()
     connect(EncartaButtonListeAuswahl, &QPushButton::clicked, this, &TForm1::EncartaButtonListeAuswahlClick);
     connect(TntListViewAuswahl, &ui::StatusListView::markChanged, this, &TForm1::TntListViewAuswahlChange);
     TntListViewAuswahl->statusModel()->setBoldRule([this](int row, int column) {
-        return column == 0 ? TntListViewAuswahlCustomDrawItem(row) : TntListViewAuswahlCustomDrawSubItem(row, column);
+        return column == 0 ? TntListViewAuswahlCustomDrawItem(row)
+                           : TntListViewAuswahlCustomDrawSubItem(row, column);
     });
     connect(TntListViewAuswahl, &QAbstractItemView::doubleClicked, this, &TForm1::EncartaButtonProExeClick);
     connect(EncartaButtonProfBer, &QPushButton::clicked, this, &TForm1::EncartaButtonProfBerClick);
@@ -412,6 +437,9 @@ void TForm1::FormCreate()
     // file, so that a later save reports the failure instead of writing elsewhere.
     LMDIniCtrl1.SetFileName(util::WithTrailingDelimiter(g.UserDataFolder) + "optionen.ini");
     std::error_code ec;
+    // The per-user configuration folder itself may be missing on a fresh account here
+    // (it always exists where the program came from); it is made first.
+    std::filesystem::create_directories(platform::UserAppDataFolder(), ec);
     if (!std::filesystem::is_directory(g.UserDataFolder, ec) &&
         !std::filesystem::create_directory(g.UserDataFolder, ec)) {
         ui::Error(QStringLiteral("Ordner \"%1\" kann nicht erstellt werden.").arg(Q(g.UserDataFolder)), this);
@@ -421,7 +449,8 @@ void TForm1::FormCreate()
 
     FormSizeSave1.Restore();
 
-    const settings::StartupSettings s = settings::LoadStartupSettings(LMDIniCtrl1, g.UserName, g.AccountDomain);
+    const settings::StartupSettings s =
+        settings::LoadStartupSettings(LMDIniCtrl1, g.UserName, g.AccountDomain);
     settings::ApplyStartupSettings(s, g);
     m_statusPanel->setText(Q(s.statusBarNotice));
     LabelProfilname->setText(Q(g.CurrentProfile));
@@ -429,23 +458,25 @@ void TForm1::FormCreate()
         // Putting the stored values into the controls must not save them again.
         const QSignalBlocker blockCombo(ComboBoxDesign);
         const QSignalBlocker blockSpin(RxSpinEditInterval);
-        ComboBoxDesign->setCurrentIndex(s.designIndex >= 0 && s.designIndex < ComboBoxDesign->count() ? s.designIndex
-                                                                                                       : -1);
+        ComboBoxDesign->setCurrentIndex(
+            s.designIndex >= 0 && s.designIndex < ComboBoxDesign->count() ? s.designIndex : -1);
         CheckBoxStart->setChecked(s.compareAtStart);
         CheckBoxInterval->setChecked(s.intervalEnabled);
         RxSpinEditInterval->setValue(s.intervalHours);
     }
-    AdvOfficePager1->setCurrentIndex(s.activePage >= 0 && s.activePage < AdvOfficePager1->count() ? s.activePage : 0);
+    AdvOfficePager1->setCurrentIndex(
+        s.activePage >= 0 && s.activePage < AdvOfficePager1->count() ? s.activePage : 0);
     if (CheckBoxInterval->isChecked()) {
         TimerInterval->setInterval(settings::IntervalMilliseconds(RxSpinEditInterval->value()));
         TimerInterval->start();
     }
 
-    g.ProfileStartFile =
-        settings::ReadStartFile(LMDIniCtrl2, profiles::ProfileIniPath(g.CurrentLocalFolder, g.CurrentProfile));
+    g.ProfileStartFile = settings::ReadStartFile(
+        LMDIniCtrl2, profiles::ProfileIniPath(g.CurrentLocalFolder, g.CurrentProfile));
     LabelZProfil->setText(Q(g.CurrentProfile));
     LabelVersion->setText(kVersionLine);
-    g.CurrentSetStartFile = settings::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
+    g.CurrentSetStartFile =
+        settings::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
 }
 
 bool TForm1::event(QEvent* event)
@@ -539,7 +570,8 @@ void TForm1::CheckProfilePage()
 {
     const util::RuntimeState& g = util::Global();
     std::error_code ec;
-    if (!std::filesystem::is_directory(profiles::ProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text())), ec))
+    if (!std::filesystem::is_directory(
+            profiles::ProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text())), ec))
         LabelProfilname->clear();
 }
 
@@ -615,27 +647,14 @@ bool TForm1::TntListViewAktCustomDrawSubItem(int, int) const
     return false;
 }
 
-void TForm1::EncartaButtonSyncClick() {}
-void TForm1::AusgewhlteDateiaktualisieren1Click() {}
-void TForm1::Dateilschen1Click() {}
-void TForm1::EncartaButtonPSpeichernClick() {}
-void TForm1::EncartaButtonBearbClick() {}
-void TForm1::EncartaButtonExeClick() {}
-void TForm1::Startdateidefinieren1Click() {}
-
 // ---------------------------------------------------------------- profiles
-
-void TForm1::ListBoxProfileClick() {}
-void TForm1::EncartaButtonAuswahlClick() {}
-void TForm1::MemoProfileHExit() {}
-void TForm1::MenuProfilLoeschenClick() {}
-void TForm1::Beschreibungndern1Click() {}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == MemoProfileH && event->type() == QEvent::FocusOut)
         MemoProfileHExit();
-    else if ((watched == ImageFlageAkt || watched == ImageFlageProfil) && event->type() == QEvent::MouseButtonDblClick)
+    else if ((watched == ImageFlageAkt || watched == ImageFlageProfil) &&
+             event->type() == QEvent::MouseButtonDblClick)
         ImageFlageProfilDblClick();
     return QWidget::eventFilter(watched, event);
 }
@@ -658,8 +677,9 @@ void TForm1::RefreshProfile()
     TntListViewAuswahl->statusModel()->clear();
     util::DelayWithMessages(100);
     // An empty profile name would make the profiles folder itself the profile.
-    const std::string folder =
-        g.CurrentProfile.empty() ? std::string() : profiles::ProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile);
+    const std::string folder = g.CurrentProfile.empty()
+                                   ? std::string()
+                                   : profiles::ProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile);
     const bool compare = g.CompareWithServer;
     g.CompareWithServer = true;
     TntListViewAuswahl->statusModel()->setRows(filesync::BuildInventory(
@@ -680,14 +700,6 @@ bool TForm1::TntListViewAuswahlCustomDrawSubItem(int, int) const
 {
     return false;
 }
-
-void TForm1::EncartaButtonProfBerClick() {}
-void TForm1::EncartaButtonProExeClick() {}
-void TForm1::EncartaButtonInfoClick() {}
-void TForm1::ImageFlageProfilDblClick() {}
-void TForm1::StartdateidefinierenProfilClick() {}
-void TForm1::AusgewhlteDateienaktuallisierenProfilClick() {}
-void TForm1::DateilokallschenProfilClick() {}
 
 // ---------------------------------------------------------------- settings page
 
@@ -760,6 +772,3 @@ void TForm1::SwitchLanguage(bool german)
     RefreshProfile();
     RefreshCurrentSet();
 }
-
-void TForm1::EncartaButtonOrteClick() {}
-void TForm1::ComboBoxDesignChange() {}

@@ -5,8 +5,7 @@
 
 TFormSizeSave::TFormSizeSave(QWidget* form, QString company, QString product, QString subkey)
     : m_form(form), m_company(company.trimmed()), m_product(product.trimmed()), m_subkey(subkey.trimmed())
-{
-}
+{}
 
 int TFormSizeSave::StateCode(const QWidget* form)
 {

@@ -21,7 +21,8 @@ std::string ProfileFolderPath(std::string_view localFolder, std::string_view pro
 
 std::string ProfileIniPath(std::string_view localFolder, std::string_view profileName)
 {
-    return util::WithTrailingDelimiter(ProfileFolderPath(localFolder, profileName)) + std::string(kProfileIniName);
+    return util::WithTrailingDelimiter(ProfileFolderPath(localFolder, profileName)) +
+           std::string(kProfileIniName);
 }
 
 std::string CurrentSetIniPath(std::string_view localFolder)

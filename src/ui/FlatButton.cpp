@@ -36,11 +36,13 @@ void FlatButton::paintEvent(QPaintEvent*)
         p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1, Qt::DotLine));
         p.drawRect(r.adjusted(2, 2, -2, -2));
     }
-    p.setPen(isEnabled() ? palette().color(QPalette::ButtonText) : palette().color(QPalette::Disabled, QPalette::ButtonText));
+    p.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
+                         : palette().color(QPalette::Disabled, QPalette::ButtonText));
     const QRect content = r.adjusted(3, 2, -3, -2);
     if (!icon().isNull() && text().isEmpty()) {
         const QSize size = iconSize();
-        const QPoint at(content.center().x() - size.width() / 2 + 1, content.center().y() - size.height() / 2 + 1);
+        const QPoint at(content.center().x() - size.width() / 2 + 1,
+                        content.center().y() - size.height() / 2 + 1);
         p.drawPixmap(at, icon().pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled));
     } else {
         p.setFont(font());

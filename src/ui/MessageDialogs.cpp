@@ -18,10 +18,13 @@ struct Script
 };
 
 Script* activeScript = nullptr;
+UnscriptedBoxHandler unscriptedHandler;
 
 // Takes the next answer of the given type; nothing when the script has none.
 template <typename T> std::optional<T> NextAnswer()
 {
+    if (!activeScript)
+        return std::nullopt;
     if (activeScript->answers.empty() || !std::holds_alternative<T>(activeScript->answers.front())) {
         ++activeScript->unexpected;
         return std::nullopt;
@@ -33,6 +36,10 @@ template <typename T> std::optional<T> NextAnswer()
 
 bool Record(BoxKind kind, const QString& text)
 {
+    if (!activeScript && unscriptedHandler) {
+        unscriptedHandler(kind, text);
+        return true;
+    }
     if (!activeScript)
         return false;
     activeScript->shown.append({kind, text});
@@ -48,6 +55,11 @@ void ShowOkBox(QMessageBox::Icon icon, const QString& title, const QString& text
 
 } // namespace
 
+void SetUnscriptedBoxHandler(UnscriptedBoxHandler handler)
+{
+    unscriptedHandler = std::move(handler);
+}
+
 QString DisplayText(const QString& text)
 {
     QString shown = text;
@@ -60,8 +72,8 @@ bool Confirm(const QString& text, QWidget* parent)
 {
     if (Record(BoxKind::Confirmation, text))
         return NextAnswer<bool>().value_or(false);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), DisplayText(text), QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), DisplayText(text),
+                    QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -90,10 +102,8 @@ void Message(const QString& text, QWidget* parent)
 
 QString BrowseForFolder(const QString& startFolder, QWidget* parent)
 {
-    if (activeScript) {
-        activeScript->shown.append({BoxKind::Message, QStringLiteral("<Ordner wählen: %1>").arg(startFolder)});
+    if (Record(BoxKind::FolderPicker, startFolder))
         return NextAnswer<QString>().value_or(QString());
-    }
     return QFileDialog::getExistingDirectory(parent, QString(), startFolder,
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -16,6 +17,7 @@ enum class BoxKind
     Information,  // "Information", "OK"
     Error,        // "Fehler", "OK"
     Message,      // the application's title, "OK"
+    FolderPicker, // the text is the folder it opens on
 };
 
 // Asks a Yes/No question; true only for "&Ja".
@@ -40,6 +42,11 @@ struct ShownBox
     BoxKind kind;
     QString text;
 };
+
+// Called for a box that would open for real; tests install a handler that fails
+// the test, so that an unexpected box never waits for a click that cannot come.
+using UnscriptedBoxHandler = std::function<void(BoxKind kind, const QString& text)>;
+void SetUnscriptedBoxHandler(UnscriptedBoxHandler handler);
 
 class DialogScript
 {

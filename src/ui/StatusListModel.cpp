@@ -16,7 +16,8 @@ QString ShortDateText(std::uint32_t dosTime)
     return QLocale::system().toString(d, QLocale::ShortFormat);
 }
 
-StatusListModel::StatusListModel(QObject* parent) : QAbstractTableModel(parent) {}
+StatusListModel::StatusListModel(QObject* parent) : QAbstractTableModel(parent)
+{}
 
 void StatusListModel::setRows(std::vector<filesync::FileRow> rows)
 {

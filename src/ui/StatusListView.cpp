@@ -49,8 +49,8 @@ int StatusListView::firstMarkedRow() const
 void StatusListView::markRow(int row, bool add)
 {
     const QModelIndex index = m_model->index(row, 0);
-    const auto flags = (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
-                       QItemSelectionModel::Rows;
+    const auto flags =
+        (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) | QItemSelectionModel::Rows;
     selectionModel()->select(index, flags);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }

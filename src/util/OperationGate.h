@@ -49,8 +49,7 @@ class OperationScope
 public:
     OperationScope(OperationGate& gate, OperationGate::Request request)
         : m_gate(gate), m_entered(gate.TryBegin(request))
-    {
-    }
+    {}
     ~OperationScope()
     {
         if (m_entered)

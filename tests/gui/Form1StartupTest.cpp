@@ -99,10 +99,12 @@ TEST_F(FormTest, StoredDesignOutsideTheListShowsNoSelection)
 TEST_F(FormTest, ClosingStoresPageTwoOnlyWhenItIsShown)
 {
     TForm1& f = CreateForm();
-    for (const auto& [page, stored] : {std::pair{2, "2"}, std::pair{1, "0"}, std::pair{3, "0"}, std::pair{4, "0"}}) {
+    for (const auto& [page, stored] :
+         {std::pair{2, "2"}, std::pair{1, "0"}, std::pair{3, "0"}, std::pair{4, "0"}}) {
         f.AdvOfficePager1->setCurrentIndex(page);
         f.FormCloseQuery();
-        EXPECT_NE(ReadFile(SettingsFile()).find(std::string("AktivPage=") + stored), std::string::npos) << page;
+        EXPECT_NE(ReadFile(SettingsFile()).find(std::string("AktivPage=") + stored), std::string::npos)
+            << page;
     }
 }
 
@@ -110,10 +112,10 @@ TEST_F(FormTest, WindowPositionIsKeptButAMaximisedCloseKeepsTheLastNormalPositio
 {
     {
         TForm1& f = CreateForm();
+        f.show();
         f.move(123, 77);
         f.FormCloseQuery();
         f.setWindowState(Qt::WindowMaximized);
-        f.move(5, 5);
         f.FormCloseQuery();
     }
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Travenil", "quintorPPP");
@@ -139,7 +141,8 @@ TEST_F(FormTest, DataFolderThatCannotBeMadeIsReportedAndTheWindowStillOpens)
     ui::DialogScript script;
     TForm1& f = CreateForm();
     const std::string folder = (home / ".config" / "quintorPPP").string();
-    EXPECT_EQ(script.texts(), QStringList{QString::fromStdString("Ordner \"" + folder + "\" kann nicht erstellt werden.")});
+    EXPECT_EQ(script.texts(),
+              QStringList{QString::fromStdString("Ordner \"" + folder + "\" kann nicht erstellt werden.")});
     EXPECT_EQ(script.shown().first().kind, ui::BoxKind::Error);
     EXPECT_EQ(f.RxSpinEditInterval->value(), 1) << "controls keep their layout values";
     EXPECT_TRUE(util::Global().LocalFolderGerman.empty());
@@ -148,7 +151,8 @@ TEST_F(FormTest, DataFolderThatCannotBeMadeIsReportedAndTheWindowStillOpens)
     QMetaObject::invokeMethod(&f, "ButtonESpeichernClick", Qt::QueuedConnection);
     QApplication::processEvents();
     ASSERT_EQ(script.texts().size(), 2);
-    EXPECT_EQ(script.texts()[1].toStdString(), "nach " + folder + "/optionen.ini kann nicht geschrieben werden");
+    EXPECT_EQ(script.texts()[1].toStdString(),
+              "nach " + folder + "/optionen.ini kann nicht geschrieben werden");
 }
 
 TEST_F(FormTest, AnUnwritableSettingsFileGivesTheGermanErrorAndTheWindowGoesOn)
@@ -161,7 +165,7 @@ TEST_F(FormTest, AnUnwritableSettingsFileGivesTheGermanErrorAndTheWindowGoesOn)
     ui::DialogScript script;
     QMetaObject::invokeMethod(f.CheckBoxStart, "click", Qt::QueuedConnection);
     QApplication::processEvents();
-    EXPECT_EQ(script.texts(),
-              QStringList{QString::fromStdString("nach " + SettingsFile().string() + " kann nicht geschrieben werden")});
+    EXPECT_EQ(script.texts(), QStringList{QString::fromStdString("nach " + SettingsFile().string() +
+                                                                 " kann nicht geschrieben werden")});
     EXPECT_TRUE(fs::is_directory(SettingsFile()));
 }

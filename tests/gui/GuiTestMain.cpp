@@ -1,4 +1,5 @@
 #include "app/QuintorApplication.h"
+#include "ui/MessageDialogs.h"
 #include "ui/MessagePump.h"
 
 #include <QTemporaryDir>
@@ -16,6 +17,9 @@ int main(int argc, char** argv)
     QuintorApplication app(argc, argv);
     Q_INIT_RESOURCE(assets);
     ui::InstallQtMessagePump();
+    ui::SetUnscriptedBoxHandler([](ui::BoxKind, const QString& text) {
+        ADD_FAILURE() << "a message box opened that the test did not expect: " << text.toStdString();
+    });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -39,7 +39,8 @@ TEST(OperationGate, ARefreshAskedForDuringAPutOffRefreshRunsAgainAfterIt)
     gate.SetRefreshRunner([&](Request r) {
         util::OperationScope scope(gate, r);
         if (++runs == 1) {
-            EXPECT_FALSE(gate.TryBegin(Request::RefreshCurrentSet)); // a timer tick inside the put-off refresh
+            EXPECT_FALSE(
+                gate.TryBegin(Request::RefreshCurrentSet)); // a timer tick inside the put-off refresh
         }
     });
     ASSERT_TRUE(gate.TryBegin(Request::Command));

@@ -56,7 +56,8 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent)
     AddLabel(group, "Label7", QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)"), 12, 34);
     EditLPfadDeutsch = field("EditLPfadDeutsch", 50);
     EncartaButton1 = browse("EncartaButton1", 50);
-    AddLabel(group, "Label5", QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)"), 12, 78);
+    AddLabel(group, "Label5",
+             QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)"), 12, 78);
     EditSPfadDeutsch = field("EditSPfadDeutsch", 94);
     EncartaButton2 = browse("EncartaButton2", 94);
 
@@ -67,11 +68,13 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent)
     AddLabel(group, "Label3", QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)"), 12, 170);
     EditLPfadenglisch = field("EditLPfadenglisch", 186);
     EncartaButton3 = browse("EncartaButton3", 186);
-    AddLabel(group, "Label4", QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)"), 12, 214);
+    AddLabel(group, "Label4",
+             QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)"), 12, 214);
     EditSPfadenglisch = field("EditSPfadenglisch", 230);
     EncartaButton4 = browse("EncartaButton4", 230);
 
-    AddLabel(this, "Label6", QStringLiteral("Den Pfad zu Präsentation auf dem Server erfahren Sie vom Quintor"), 10, 304);
+    AddLabel(this, "Label6",
+             QStringLiteral("Den Pfad zu Präsentation auf dem Server erfahren Sie vom Quintor"), 10, 304);
 
     EncartaButtonOK = new ui::FlatButton(QStringLiteral("OK"), this);
     EncartaButtonOK->setObjectName(QStringLiteral("EncartaButtonOK"));
