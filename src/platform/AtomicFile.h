@@ -56,7 +56,12 @@ using CopyChunkCallback = std::function<void(std::uint64_t copiedBytes, std::uin
 
 struct FileCopyOptions
 {
+    // Chunks grow from the first size up to the largest while one takes less than
+    // chunkTime, and shrink when one takes much longer: large chunks copy fastest,
+    // the time bound keeps the callback coming on a slow share.
     std::size_t chunkSize = std::size_t{4} << 20;
+    std::size_t maxChunkSize = std::size_t{64} << 20;
+    std::chrono::milliseconds chunkTime{50};
     SyncPolicy sync = SyncPolicy::Always;
     CopyChunkCallback afterChunk;
 };

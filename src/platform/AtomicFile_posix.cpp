@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -336,6 +337,8 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
         return CopyFailed(CopyFailure::SourceUnreadable, source, errno);
     if (!S_ISREG(sourceStat.st_mode))
         return CopyFailed(CopyFailure::SourceMissing, source, EISDIR);
+    // Reads far ahead, as the whole file is read once from start to end.
+    (void)::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
 
     AtomicFileWriter writer(target);
     writer.SetSyncPolicy(options.sync);
@@ -353,7 +356,9 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
     if (const auto& hook = CopyFaultHook())
         failAfter = hook(source);
 
-    const std::size_t chunkSize = std::max<std::size_t>(options.chunkSize, 4096);
+    constexpr std::size_t kMinChunk = std::size_t{1} << 20;
+    const std::size_t maxChunk = std::max(options.maxChunkSize, kMinChunk);
+    std::size_t chunkSize = std::clamp(options.chunkSize, kMinChunk, maxChunk);
     const auto total = static_cast<std::uint64_t>(sourceStat.st_size);
     std::uint64_t copied = 0;
     TransferMethod method = TransferMethod::CopyRange;
@@ -366,6 +371,7 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
             want = static_cast<std::size_t>(std::min<std::uint64_t>(want, *failAfter - copied));
         }
         int error = 0;
+        const auto started = std::chrono::steady_clock::now();
         ssize_t n = TransferChunk(in, s.fd, want, method, buffer, error);
         if (n == 0 && copied < total && method != TransferMethod::ReadWrite) {
             // Some file systems report an end in the kernel paths that a plain read
@@ -378,6 +384,11 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
         if (n == 0)
             break;
         copied += static_cast<std::uint64_t>(n);
+        const auto took = std::chrono::steady_clock::now() - started;
+        if (took < options.chunkTime && static_cast<std::size_t>(n) == chunkSize)
+            chunkSize = std::min(chunkSize * 2, maxChunk);
+        else if (took > 4 * options.chunkTime)
+            chunkSize = std::max(chunkSize / 2, kMinChunk);
         if (options.afterChunk)
             options.afterChunk(copied, total);
     }

@@ -56,7 +56,7 @@ protected:
 
 TEST_F(ServerCopyTest, CopiesBytesAndTimesInChunksAndListsNoTemporaryMeanwhile)
 {
-    const std::string content = Pattern((std::size_t{9} << 20) + 123);
+    const std::string content = Pattern((std::size_t{40} << 20) + 123);
     WriteFileAt(server / "Vortrag.ppt", content, kNew);
     WriteFileAt(local / "Vortrag.ppt", "old", kOld);
     const auto serverBefore = SnapshotFolder(server.path());
