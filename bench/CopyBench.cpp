@@ -93,7 +93,7 @@ struct Contender
 {
     const char* name;
     std::function<void()> run;
-    std::vector<double> seconds;
+    std::vector<double> seconds = {};
 };
 
 double Median(std::vector<double> v)
