@@ -1,13 +1,19 @@
 #include "platform/AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -37,12 +43,6 @@ std::string FolderOf(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Renaming over a symbolic link would replace the link; replace the file it names.
@@ -80,6 +80,9 @@ struct AtomicFileWriter::State
     int fd = -1;
     bool targetExists = false;
     struct stat targetStat = {};
+    SyncPolicy sync = SyncPolicy::Always;
+    bool setTimes = false;
+    struct timespec times[2] = {}; // access, last write
 };
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_state(std::make_unique<State>())
@@ -90,6 +93,11 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_state(std::make_u
 AtomicFileWriter::~AtomicFileWriter()
 {
     Discard();
+}
+
+void AtomicFileWriter::SetSyncPolicy(SyncPolicy policy)
+{
+    m_state->sync = policy;
 }
 
 std::string AtomicFileWriter::TemporaryPath() const
@@ -117,8 +125,9 @@ bool AtomicFileWriter::Open(std::string* errorText)
     if (FaultInjected(AtomicWriteStep::Create))
         return Fail(errorText, s.target, EIO);
 
-    // Hidden name in the same folder, so that the rename stays on one file system.
-    const std::string stem = FolderOf(s.target) + "/." + NameOf(s.target) + ".";
+    // Same folder, so that the rename stays on one file system. The target's name
+    // is left out: with it a long name would exceed the length limit.
+    const std::string stem = FolderOf(s.target) + "/" + std::string(kTemporaryFilePrefix);
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
@@ -171,7 +180,16 @@ bool AtomicFileWriter::Commit(std::string* errorText)
             return Fail(errorText, s.temp, error);
         }
     }
-    if (const int error = FaultInjected(AtomicWriteStep::Sync) ? EIO : (::fsync(s.fd) != 0 ? errno : 0)) {
+    // Set last: every write changes the last-write time.
+    if (s.setTimes && ::futimens(s.fd, s.times) != 0) {
+        const int error = errno;
+        Discard();
+        return Fail(errorText, s.temp, error);
+    }
+    const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
+    if (const int error = FaultInjected(AtomicWriteStep::Sync) ? EIO
+                          : sync && ::fsync(s.fd) != 0         ? errno
+                                                               : 0) {
         Discard();
         return Fail(errorText, s.temp, error);
     }
@@ -191,7 +209,7 @@ bool AtomicFileWriter::Commit(std::string* errorText)
     s.temp.clear();
     // Makes the rename itself durable. The new content is in place already, so a
     // folder that cannot be synced is no reason to report a failure.
-    const int dir = ::open(FolderOf(s.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = sync ? ::open(FolderOf(s.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dir >= 0) {
         (void)::fsync(dir);
         ::close(dir);
@@ -216,6 +234,206 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
 {
     AtomicFileWriter writer(path);
     return writer.Open(errorText) && writer.Write(content, errorText) && writer.Commit(errorText);
+}
+
+namespace {
+
+std::function<std::optional<std::uint64_t>(const std::string&)>& CopyFaultHook()
+{
+    static std::function<std::optional<std::uint64_t>(const std::string&)> hook;
+    return hook;
+}
+
+class FdCloser
+{
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    ~FdCloser()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+    int m_fd;
+};
+
+FileCopyResult CopyFailed(CopyFailure failure, const std::string& what, int error)
+{
+    FileCopyResult result{failure, {}};
+    Fail(&result.errorText, what, error);
+    return result;
+}
+
+// How the bytes move: in the kernel where it can (copy_file_range within one file
+// system, sendfile across file systems), else through a buffer.
+enum class TransferMethod
+{
+    CopyRange,
+    SendFile,
+    ReadWrite,
+};
+
+bool IsUnsupported(int error)
+{
+    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EBADF;
+}
+
+// Moves up to `want` bytes from the source's position to the target's. Returns the
+// number moved (0 at the end of the source) or -1 with error set.
+ssize_t TransferChunk(int in, int out, std::size_t want, TransferMethod& method, std::vector<char>& buffer,
+                      int& error)
+{
+    for (;;) {
+        ssize_t n = -1;
+        switch (method) {
+        case TransferMethod::CopyRange:
+            n = ::copy_file_range(in, nullptr, out, nullptr, want, 0);
+            break;
+        case TransferMethod::SendFile:
+            n = ::sendfile(out, in, nullptr, want);
+            break;
+        case TransferMethod::ReadWrite: {
+            if (buffer.empty())
+                buffer.resize(std::size_t{1} << 20);
+            n = ::read(in, buffer.data(), std::min(want, buffer.size()));
+            if (n > 0 && !WriteAll(out, buffer.data(), static_cast<std::size_t>(n), error))
+                return -1;
+            break;
+        }
+        }
+        if (n >= 0)
+            return n;
+        if (errno == EINTR)
+            continue;
+        if (method != TransferMethod::ReadWrite && IsUnsupported(errno)) {
+            // Nothing moved in the failed call, so both positions are still right.
+            method =
+                method == TransferMethod::CopyRange ? TransferMethod::SendFile : TransferMethod::ReadWrite;
+            continue;
+        }
+        error = errno;
+        return -1;
+    }
+}
+
+} // namespace
+
+FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
+                                  const FileCopyOptions& options)
+{
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        const int error = errno;
+        return CopyFailed(error == ENOENT || error == ENOTDIR ? CopyFailure::SourceMissing
+                                                              : CopyFailure::SourceUnreadable,
+                          source, error);
+    }
+    const FdCloser closeSource(in);
+    struct stat sourceStat;
+    if (::fstat(in, &sourceStat) != 0)
+        return CopyFailed(CopyFailure::SourceUnreadable, source, errno);
+    if (!S_ISREG(sourceStat.st_mode))
+        return CopyFailed(CopyFailure::SourceMissing, source, EISDIR);
+    // Reads far ahead, as the whole file is read once from start to end.
+    (void)::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    AtomicFileWriter writer(target);
+    writer.SetSyncPolicy(options.sync);
+    FileCopyResult result;
+    if (!writer.Open(&result.errorText)) {
+        result.failure = CopyFailure::TargetRefused;
+        return result;
+    }
+    AtomicFileWriter::State& s = *writer.m_state;
+    if (s.targetExists && s.targetStat.st_dev == sourceStat.st_dev &&
+        s.targetStat.st_ino == sourceStat.st_ino)
+        return CopyFailed(CopyFailure::SameFile, target, EEXIST);
+
+    std::optional<std::uint64_t> failAfter;
+    if (const auto& hook = CopyFaultHook())
+        failAfter = hook(source);
+
+    constexpr std::size_t kMinChunk = std::size_t{1} << 20;
+    const std::size_t maxChunk = std::max(options.maxChunkSize, kMinChunk);
+    std::size_t chunkSize = std::clamp(options.chunkSize, kMinChunk, maxChunk);
+    const auto total = static_cast<std::uint64_t>(sourceStat.st_size);
+    std::uint64_t copied = 0;
+    TransferMethod method = TransferMethod::CopyRange;
+    std::vector<char> buffer;
+    for (;;) {
+        std::size_t want = chunkSize;
+        if (failAfter) {
+            if (copied >= *failAfter)
+                return CopyFailed(CopyFailure::TransferFailed, target, ENOSPC);
+            want = static_cast<std::size_t>(std::min<std::uint64_t>(want, *failAfter - copied));
+        }
+        int error = 0;
+        const auto started = std::chrono::steady_clock::now();
+        ssize_t n = TransferChunk(in, s.fd, want, method, buffer, error);
+        if (n == 0 && copied < total && method != TransferMethod::ReadWrite) {
+            // Some file systems report an end in the kernel paths that a plain read
+            // would not see; let a read have the last word.
+            method = TransferMethod::ReadWrite;
+            n = TransferChunk(in, s.fd, want, method, buffer, error);
+        }
+        if (n < 0)
+            return CopyFailed(CopyFailure::TransferFailed, target, error);
+        if (n == 0)
+            break;
+        copied += static_cast<std::uint64_t>(n);
+        const auto took = std::chrono::steady_clock::now() - started;
+        if (took < options.chunkTime && static_cast<std::size_t>(n) == chunkSize)
+            chunkSize = std::min(chunkSize * 2, maxChunk);
+        else if (took > 4 * options.chunkTime)
+            chunkSize = std::max(chunkSize / 2, kMinChunk);
+        if (options.afterChunk)
+            options.afterChunk(copied, total);
+    }
+
+    s.setTimes = true;
+    s.times[0] = sourceStat.st_atim;
+    s.times[1] = sourceStat.st_mtim;
+    if (!writer.Commit(&result.errorText))
+        result.failure = CopyFailure::TransferFailed;
+    return result;
+}
+
+std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds minimumAge)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    const int fd = ::dirfd(dir);
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    std::vector<std::string> stale;
+    while (const dirent* ent = ::readdir(dir)) {
+        if (!std::string_view(ent->d_name).starts_with(kTemporaryFilePrefix))
+            continue;
+        struct stat st;
+        if (::fstatat(fd, ent->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        // The status-change time cannot be set back by hand, so it tells how long
+        // nobody has written to the file.
+        if (now.tv_sec - st.st_ctim.tv_sec >= minimumAge.count())
+            stale.emplace_back(ent->d_name);
+    }
+    std::size_t removed = 0;
+    for (const auto& name : stale) {
+        if (::unlinkat(fd, name.c_str(), 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+void SetCopyFaultForTesting(
+    std::function<std::optional<std::uint64_t>(const std::string& source)> failAfterBytes)
+{
+    CopyFaultHook() = std::move(failAfterBytes);
 }
 
 void SetAtomicWriteFaultForTesting(std::function<bool(AtomicWriteStep)> fails)

@@ -1,0 +1,186 @@
+// Throughput of the bulk update against `cp -p` of the same files, measured in the
+// same run, alternating which goes first. The page cache is dropped before every
+// measured run where the machine allows (root), else both run warm.
+//
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTOR_GUI=OFF -DQUINTOR_BENCH=ON
+//   cmake --build build/bench --target copy_bench && build/bench/bench/copy_bench [folder] [scale]
+//
+// folder: where the files go (default: the system's temporary folder; it needs
+// about twice the data, 2 GB at scale 1). scale: divides the file sizes.
+#include "platform/AtomicFile.h"
+#include "sync/BulkUpdate.h"
+#include "sync/FileStatus.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+void MakeFile(const fs::path& path, std::size_t size, unsigned seed)
+{
+    std::vector<char> block(std::size_t{1} << 20);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (std::size_t done = 0; done < size;) {
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i] = static_cast<char>((i * 2654435761u + done + seed) >> 7);
+        const std::size_t n = std::min(block.size(), size - done);
+        out.write(block.data(), static_cast<std::streamsize>(n));
+        done += n;
+    }
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+    out.close();
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
+}
+
+bool DropPageCache()
+{
+    ::sync();
+    std::ofstream drop("/proc/sys/vm/drop_caches");
+    drop << "3";
+    drop.flush();
+    return static_cast<bool>(drop);
+}
+
+void EmptyFolder(const fs::path& folder)
+{
+    fs::remove_all(folder);
+    fs::create_directory(folder);
+}
+
+int RunCp(const std::vector<std::string>& sources, const fs::path& target)
+{
+    std::vector<std::string> args{"cp", "-p"};
+    args.insert(args.end(), sources.begin(), sources.end());
+    args.push_back(target.string() + "/");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "cp", nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Shape
+{
+    const char* name;
+    std::size_t files;
+    std::size_t bytesEach;
+};
+
+struct Contender
+{
+    const char* name;
+    std::function<void()> run;
+    std::vector<double> seconds = {};
+};
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
+    const std::size_t scale = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
+    const fs::path root = base / ("quintor-copy-bench-" + std::to_string(::getpid()));
+    const fs::path server = root / "server";
+    const fs::path local = root / "local";
+    fs::create_directories(server);
+    fs::create_directories(local);
+
+    const bool cold = DropPageCache();
+    std::printf("page cache: %s\n", cold ? "dropped before every run" : "cannot be dropped, warm runs");
+    const int rounds = 4;
+
+    int status = 0;
+    for (const Shape shape : {Shape{"200 x 5 MB", 200, (std::size_t{5} << 20) / scale},
+                              Shape{"2 x 500 MB", 2, (std::size_t{500} << 20) / scale}}) {
+        EmptyFolder(server);
+        std::vector<filesync::FileRow> rows;
+        std::vector<std::string> sources;
+        for (std::size_t i = 0; i < shape.files; ++i) {
+            const std::string name = "Vortrag " + std::to_string(i) + ".ppt";
+            MakeFile(server / name, shape.bytesEach, static_cast<unsigned>(i));
+            rows.push_back({name, name, std::nullopt, std::nullopt, filesync::StatusMissingLocally});
+            sources.push_back((server / name).string());
+        }
+        const double megabytes = static_cast<double>(shape.files * shape.bytesEach) / (1 << 20);
+
+        std::vector<Contender> contenders{
+            {"bulk update",
+             [&] {
+                 const auto plan = filesync::PlanBulkUpdate(rows, local.string(), server.string());
+                 const auto summary =
+                     filesync::ExecuteBulkUpdate(plan, {}, [](std::uint64_t, std::uint64_t) {});
+                 if (summary.copied != shape.files)
+                     throw std::runtime_error("bulk update copied too few files");
+             }},
+            {"copy, every file synced",
+             [&] {
+                 platform::FileCopyOptions options;
+                 options.sync = platform::SyncPolicy::Always;
+                 for (const auto& row : rows) {
+                     if (!platform::CopyFileAtomically((server / row.name).string(),
+                                                       (local / row.name).string(), options)
+                              .Succeeded())
+                         throw std::runtime_error("copy failed");
+                 }
+             }},
+            {"cp -p",
+             [&] {
+                 if (RunCp(sources, local) != 0)
+                     throw std::runtime_error("cp -p failed");
+             }},
+        };
+        for (int round = 0; round < rounds; ++round) {
+            for (std::size_t k = 0; k < contenders.size(); ++k) {
+                // Rotate the order so that no contender always runs first.
+                auto& c = contenders[(k + static_cast<std::size_t>(round)) % contenders.size()];
+                EmptyFolder(local);
+                if (cold)
+                    DropPageCache();
+                const auto start = Clock::now();
+                c.run();
+                c.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+            }
+        }
+        EmptyFolder(local);
+
+        const double cpRate = megabytes / Median(contenders.back().seconds);
+        std::printf("\n%s (%.0f MB), median of %d runs:\n", shape.name, megabytes, rounds);
+        for (const auto& c : contenders) {
+            const double rate = megabytes / Median(c.seconds);
+            std::printf("  %-26s %8.1f MB/s   ratio to cp -p %.2f\n", c.name, rate, rate / cpRate);
+        }
+        if (megabytes / Median(contenders.front().seconds) < 0.9 * cpRate)
+            status = 1;
+    }
+    fs::remove_all(root);
+    return status;
+}
