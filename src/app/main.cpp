@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     TFormPfade formPfade(&form1);
     TFormInfo formInfo(&form1);
     form1.SetDialogs(&formProfilSpeichern, &formDListe, &formPfade, &formInfo);
+    formDListe.SetSource(form1.TntListViewAkt);
 
     form1.show();
     form1.activateWindow();

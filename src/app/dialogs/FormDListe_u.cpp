@@ -6,3 +6,14 @@ TFormDListe::TFormDListe(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Auswahl der Startdatei"));
     setFixedSize(300, 300);
 }
+
+void TFormDListe::SetSource(const ui::StatusListView* source)
+{
+    m_source = source;
+}
+
+// Not built yet: the chooser's list and buttons come with the start-file work.
+bool TFormDListe::ChooseStartFile(QString&)
+{
+    return false;
+}
