@@ -81,7 +81,7 @@ TEST_F(FormTest, StoredValuesAreLoadedWithoutBeingWrittenBackAndSurviveARestart)
         EXPECT_EQ(f.TimerInterval->interval(), 18'000'000);
     }
     EXPECT_EQ(ReadFile(SettingsFile()), stored);
-    form.reset();
+    windows.reset();
     util::InitialiseGlobalState();
     TForm1& again = CreateForm();
     EXPECT_EQ(again.TimerInterval->interval(), 18'000'000);
@@ -128,7 +128,7 @@ TEST_F(FormTest, WindowPositionIsKeptButAMaximisedCloseKeepsTheLastNormalPositio
     EXPECT_FALSE(store.contains("Form1.Height"));
     store.endGroup();
 
-    form.reset();
+    windows.reset();
     TForm1& again = CreateForm();
     EXPECT_EQ(again.pos(), QPoint(123, 77));
     EXPECT_TRUE(again.windowState() & Qt::WindowMaximized);

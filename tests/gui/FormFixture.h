@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Form1_u.h"
+#include "app/ApplicationWindows.h"
 #include "support/TempDir.h"
 #include "util/z_global.h"
 
@@ -31,12 +31,21 @@ protected:
         testsupport::WriteFile(SettingsFile(), content);
     }
 
+    // All five windows, as the program makes them; `form` is the main window.
     TForm1& CreateForm()
     {
-        form = std::make_unique<TForm1>();
+        form.reset();
+        windows = std::make_unique<ApplicationWindows>();
+        form.reset(&windows->Form1);
         return *form;
     }
 
     testsupport::TempDir home;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<ApplicationWindows> windows;
+    // Points into `windows`; never owns.
+    struct NoDelete
+    {
+        void operator()(TForm1*) const {}
+    };
+    std::unique_ptr<TForm1, NoDelete> form;
 };
