@@ -3,8 +3,19 @@
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTOR_GUI=OFF -DQUINTOR_BENCH=ON
 //   cmake --build build/bench --target inventory_bench && build/bench/bench/inventory_bench
 //
+// With the GUI on, the target refresh_bench runs the same and adds the main
+// window's whole refresh (QUINTOR_GUI=ON, target refresh_bench).
+//
 // The folders are made once per size in a temporary folder and removed at exit.
 #include "sync/Inventory.h"
+
+#ifdef QUINTOR_BENCH_GUI
+#include "app/ApplicationWindows.h"
+#include "ui/StatusListView.h"
+#include "util/z_global.h"
+
+#include <QApplication>
+#endif
 
 #include <benchmark/benchmark.h>
 
@@ -210,10 +221,67 @@ void BM_InventoryLarge(benchmark::State& state)
 }
 BENCHMARK(BM_InventoryLarge)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// PLACE FOR THE WHOLE REFRESH: the window's refresh (listing, comparison and
-// filling the list view) on the same FolderPair, reported beside BM_Inventory,
-// is to be added here with the GUI.
+#ifdef QUINTOR_BENCH_GUI
+// The window's whole refresh on the same folders: clearing the list, the
+// inventory, filling the list view and painting it, through the real handler of
+// the main window. The fixed 100 ms wait is taken out by a tick source that lets
+// it end after its one pass of message processing; no host name, so no ping.
+void BM_WholeRefresh(benchmark::State& state)
+{
+    const FolderPair& pair = Folders(static_cast<int>(state.range(0)));
+    static ApplicationWindows* windows = [] {
+        util::InstallTickSource([] {
+            static std::uint32_t tick = 0;
+            return tick += 1000;
+        });
+        auto* made = new ApplicationWindows;
+        made->Form1.show();
+        return made;
+    }();
+    util::RuntimeState& g = util::Global();
+    g.CurrentLocalFolder = pair.local.string();
+    g.CurrentServerFolder = pair.server.string();
+    g.HostNameGerman.clear();
+    g.LanguageFlag = 1;
+    g.CompareWithServer = true;
+
+    double floorSeconds = 0;
+    double refreshSeconds = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(ListAndStat(pair.local));
+        benchmark::DoNotOptimize(ListAndStat(pair.server));
+        floorSeconds += SecondsSince(start);
+
+        start = std::chrono::steady_clock::now();
+        windows->Form1.EncartaButtonAktAClick();
+        windows->Form1.TntListViewAkt->repaint();
+        QApplication::processEvents();
+        const double seconds = SecondsSince(start);
+        refreshSeconds += seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["rows"] = windows->Form1.TntListViewAkt->statusModel()->rowCount();
+    state.counters["floor_ms"] = floorSeconds / static_cast<double>(state.iterations()) * 1e3;
+    state.counters["ratio"] = refreshSeconds / floorSeconds;
+}
+BENCHMARK(BM_WholeRefresh)->Arg(10'000)->UseManualTime()->Unit(benchmark::kMillisecond);
+#endif
 
 } // namespace
 
+#ifdef QUINTOR_BENCH_GUI
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    util::InitialiseGlobalState();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+#else
 BENCHMARK_MAIN();
+#endif
