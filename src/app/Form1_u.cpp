@@ -671,8 +671,12 @@ void TForm1::EncartaButtonListeAuswahlClick()
 void TForm1::RefreshProfile()
 {
     util::RuntimeState& g = util::Global();
-    if (LabelProfilname->text().isEmpty())
+    if (LabelProfilname->text().isEmpty()) {
+        // With no profile the rows stay as they are; comparing is still switched on
+        // here, or without the start check no refresh of the run would ever compare.
+        g.CompareWithServer = true;
         return;
+    }
     TntListViewAuswahl->clearSelection();
     TntListViewAuswahl->statusModel()->clear();
     util::DelayWithMessages(100);

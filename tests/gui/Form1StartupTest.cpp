@@ -2,11 +2,13 @@
 
 #include "platform/UserFolders.h"
 #include "ui/MessageDialogs.h"
+#include "ui/StatusListView.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -168,4 +170,80 @@ TEST_F(FormTest, AnUnwritableSettingsFileGivesTheGermanErrorAndTheWindowGoesOn)
     EXPECT_EQ(script.texts(), QStringList{QString::fromStdString("nach " + SettingsFile().string() +
                                                                  " kann nicht geschrieben werden")});
     EXPECT_TRUE(fs::is_directory(SettingsFile()));
+}
+
+namespace {
+
+// A German and an English set, each with one file that is identical on the server.
+struct TwoSets
+{
+    testsupport::TempDir root;
+    std::string Folder(const char* name) const { return (root / name).string(); }
+
+    TwoSets()
+    {
+        for (const char* name : {"de_lokal", "de_server", "en_lokal", "en_server"}) {
+            fs::create_directory(root / name);
+            testsupport::WriteFileAt(root / name / "Vortrag.ppt", "x", testsupport::Dos(2024, 1, 2));
+        }
+    }
+
+    std::string Settings(int checkFlage, int checkBoxStart) const
+    {
+        return "[Allgemein]\nEditLPfadDeutsch=" + Folder("de_lokal") +
+               "\nEditSPfadDeutsch=" + Folder("de_server") + "\nEditLPfadEnglisch=" + Folder("en_lokal") +
+               "\nEditSPfadEnglisch=" + Folder("en_server") + "\nCheckFlage=" + std::to_string(checkFlage) +
+               "\nCheckBoxStart=" + std::to_string(checkBoxStart) + "\n";
+    }
+};
+
+int StatusOfFirstRow(TForm1& f)
+{
+    return f.TntListViewAkt->statusModel()->row(0).status;
+}
+
+} // namespace
+
+TEST_F(FormTest, WithoutTheStartCheckTheFirstRefreshesShowLocalFilesOnlyAndLaterOnesCompare)
+{
+    TwoSets sets;
+    WriteSettings(sets.Settings(1, 0));
+    TForm1& f = CreateForm();
+    EXPECT_FALSE(util::Global().CompareWithServer);
+    f.FormActivate();
+    ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
+    EXPECT_EQ(StatusOfFirstRow(f), 1) << "the start-up refresh must not compare";
+    EXPECT_TRUE(util::Global().CompareWithServer) << "the profile refresh switches comparing on";
+    f.EncartaButtonAktAClick();
+    EXPECT_EQ(StatusOfFirstRow(f), 0);
+    EXPECT_EQ(f.size(), f.minimumSize());
+    EXPECT_EQ(f.size(), f.maximumSize());
+}
+
+TEST_F(FormTest, StoredEnglishSwitchesAtTheFirstActivationAndThenCompares)
+{
+    TwoSets sets;
+    WriteSettings(sets.Settings(0, 0));
+    TForm1& f = CreateForm();
+    EXPECT_TRUE(f.RadioButtonDeutsch->isChecked()) << "a fresh window selects German";
+    f.FormActivate();
+    EXPECT_TRUE(f.RadioButtonEnglisch->isChecked());
+    EXPECT_EQ(util::Global().CurrentLocalFolder, sets.Folder("en_lokal"));
+    // The English switch refreshed the profile list first, so every refresh after it compares.
+    EXPECT_EQ(StatusOfFirstRow(f), 0);
+    EXPECT_NE(ReadFile(SettingsFile()).find("CheckFlage=0"), std::string::npos);
+}
+
+TEST_F(FormTest, TheCopyProgressTimerHidesLabelAndBar)
+{
+    TForm1& f = CreateForm();
+    f.LabelKopPPP->show();
+    f.LMDProgress1->show();
+    f.Timer1->start();
+    f.Timer1Timer();
+    EXPECT_TRUE(f.LabelKopPPP->isHidden());
+    EXPECT_TRUE(f.LMDProgress1->isHidden());
+    EXPECT_FALSE(f.Timer1->isActive());
+    EXPECT_EQ(f.Timer1->interval(), 3000);
+    EXPECT_TRUE(f.Timer1->isSingleShot());
 }
