@@ -1,5 +1,6 @@
 #include "app/Form1_u.h"
 
+#include "app/QuintorApplication.h"
 #include "app/dialogs/FormDListe_u.h"
 #include "app/dialogs/FormInfo_u.h"
 #include "app/dialogs/FormPfade_u.h"
@@ -366,65 +367,96 @@ void TForm1::BuildMenus()
 
 void TForm1::ConnectHandlers()
 {
-    connect(AdvOfficePager1, &QTabWidget::currentChanged, this, &TForm1::AdvOfficePager1Change);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    connect(TimerInterval, &QTimer::timeout, this, &TForm1::TimerIntervalTimer);
+    connect(AdvOfficePager1, &QTabWidget::currentChanged, this,
+            QuintorApplication::Guarded(this, &TForm1::AdvOfficePager1Change));
+    connect(Timer1, &QTimer::timeout, this, QuintorApplication::Guarded(this, &TForm1::Timer1Timer));
+    connect(TimerInterval, &QTimer::timeout, this,
+            QuintorApplication::Guarded(this, &TForm1::TimerIntervalTimer));
 
-    connect(EncartaButtonAktA, &QPushButton::clicked, this, &TForm1::EncartaButtonAktAClick);
-    connect(EncartaButtonSync, &QPushButton::clicked, this, &TForm1::EncartaButtonSyncClick);
-    connect(EncartaButtonPSpeichern, &QPushButton::clicked, this, &TForm1::EncartaButtonPSpeichernClick);
-    connect(EncartaButtonBearb, &QPushButton::clicked, this, &TForm1::EncartaButtonBearbClick);
-    connect(EncartaButtonExe, &QPushButton::clicked, this, &TForm1::EncartaButtonExeClick);
-    connect(TntListViewAkt, &QAbstractItemView::doubleClicked, this, &TForm1::EncartaButtonExeClick);
-    connect(TntListViewAkt, &ui::StatusListView::markChanged, this, &TForm1::TntListViewAktChange);
+    connect(EncartaButtonAktA, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonAktAClick));
+    connect(EncartaButtonSync, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonSyncClick));
+    connect(EncartaButtonPSpeichern, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonPSpeichernClick));
+    connect(EncartaButtonBearb, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonBearbClick));
+    connect(EncartaButtonExe, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
+    connect(TntListViewAkt, &QAbstractItemView::doubleClicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
+    connect(TntListViewAkt, &ui::StatusListView::markChanged, this,
+            QuintorApplication::Guarded(this, &TForm1::TntListViewAktChange));
     TntListViewAkt->statusModel()->setBoldRule([this](int row, int column) {
         return column == 0 ? TntListViewAktCustomDrawItem(row) : TntListViewAktCustomDrawSubItem(row, column);
     });
-    connect(Startdateidefinieren1, &QAction::triggered, this, &TForm1::Startdateidefinieren1Click);
-    connect(AktuellePPPalsProfilspeichern1, &QAction::triggered, this, &TForm1::EncartaButtonPSpeichernClick);
+    connect(Startdateidefinieren1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::Startdateidefinieren1Click));
+    connect(AktuellePPPalsProfilspeichern1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonPSpeichernClick));
     connect(AusgewhlteDateiaktualisieren1, &QAction::triggered, this,
-            &TForm1::AusgewhlteDateiaktualisieren1Click);
-    connect(Dateilschen1, &QAction::triggered, this, &TForm1::Dateilschen1Click);
+            QuintorApplication::Guarded(this, &TForm1::AusgewhlteDateiaktualisieren1Click));
+    connect(Dateilschen1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::Dateilschen1Click));
 
-    connect(ListBoxProfile, &QListWidget::itemClicked, this, &TForm1::ListBoxProfileClick);
-    connect(ListBoxProfile, &QListWidget::itemDoubleClicked, this, &TForm1::EncartaButtonAuswahlClick);
-    connect(EncartaButtonAuswahl, &QPushButton::clicked, this, &TForm1::EncartaButtonAuswahlClick);
+    connect(ListBoxProfile, &QListWidget::itemClicked, this,
+            QuintorApplication::Guarded(this, &TForm1::ListBoxProfileClick));
+    connect(ListBoxProfile, &QListWidget::itemDoubleClicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonAuswahlClick));
+    connect(EncartaButtonAuswahl, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonAuswahlClick));
     MemoProfileH->installEventFilter(this);
-    connect(MenuProfilLoeschen, &QAction::triggered, this, &TForm1::MenuProfilLoeschenClick);
-    connect(Beschreibungndern1, &QAction::triggered, this, &TForm1::Beschreibungndern1Click);
+    connect(MenuProfilLoeschen, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::MenuProfilLoeschenClick));
+    connect(Beschreibungndern1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::Beschreibungndern1Click));
 
-    connect(EncartaButtonListeAuswahl, &QPushButton::clicked, this, &TForm1::EncartaButtonListeAuswahlClick);
-    connect(TntListViewAuswahl, &ui::StatusListView::markChanged, this, &TForm1::TntListViewAuswahlChange);
+    connect(EncartaButtonListeAuswahl, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonListeAuswahlClick));
+    connect(TntListViewAuswahl, &ui::StatusListView::markChanged, this,
+            QuintorApplication::Guarded(this, &TForm1::TntListViewAuswahlChange));
     TntListViewAuswahl->statusModel()->setBoldRule([this](int row, int column) {
         return column == 0 ? TntListViewAuswahlCustomDrawItem(row)
                            : TntListViewAuswahlCustomDrawSubItem(row, column);
     });
-    connect(TntListViewAuswahl, &QAbstractItemView::doubleClicked, this, &TForm1::EncartaButtonProExeClick);
-    connect(EncartaButtonProfBer, &QPushButton::clicked, this, &TForm1::EncartaButtonProfBerClick);
-    connect(EncartaButtonProExe, &QPushButton::clicked, this, &TForm1::EncartaButtonProExeClick);
-    connect(EncartaButtonInfo, &QPushButton::clicked, this, &TForm1::EncartaButtonInfoClick);
+    connect(TntListViewAuswahl, &QAbstractItemView::doubleClicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonProExeClick));
+    connect(EncartaButtonProfBer, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonProfBerClick));
+    connect(EncartaButtonProExe, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonProExeClick));
+    connect(EncartaButtonInfo, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonInfoClick));
     ImageFlageAkt->installEventFilter(this);
     ImageFlageProfil->installEventFilter(this);
-    connect(StartdateidefinierenProfil, &QAction::triggered, this, &TForm1::StartdateidefinierenProfilClick);
+    connect(StartdateidefinierenProfil, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::StartdateidefinierenProfilClick));
     connect(AusgewhlteDateienaktuallisierenProfil, &QAction::triggered, this,
-            &TForm1::AusgewhlteDateienaktuallisierenProfilClick);
-    connect(DateilokallschenProfil, &QAction::triggered, this, &TForm1::DateilokallschenProfilClick);
+            QuintorApplication::Guarded(this, &TForm1::AusgewhlteDateienaktuallisierenProfilClick));
+    connect(DateilokallschenProfil, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::DateilokallschenProfilClick));
 
     // Only the user's clicks save: values put in by the program do not.
-    connect(CheckBoxStart, &QCheckBox::clicked, this, &TForm1::ButtonESpeichernClick);
-    connect(CheckBoxInterval, &QCheckBox::clicked, this, &TForm1::ButtonESpeichernClick);
-    connect(RxSpinEditInterval, &QSpinBox::valueChanged, this, &TForm1::ButtonESpeichernClick);
-    connect(ButtonESpeichern, &QPushButton::clicked, this, &TForm1::ButtonESpeichernClick);
-    connect(EncartaButtonOrte, &QPushButton::clicked, this, &TForm1::EncartaButtonOrteClick);
+    connect(CheckBoxStart, &QCheckBox::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
+    connect(CheckBoxInterval, &QCheckBox::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
+    connect(RxSpinEditInterval, &QSpinBox::valueChanged, this,
+            QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
+    connect(ButtonESpeichern, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
+    connect(EncartaButtonOrte, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonOrteClick));
     connect(RadioButtonDeutsch, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            RadioButtonDeutschClick();
+            QuintorApplication::RunGuarded([this] { RadioButtonDeutschClick(); });
     });
     connect(RadioButtonEnglisch, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            RadioButtonEnglischClick();
+            QuintorApplication::RunGuarded([this] { RadioButtonEnglischClick(); });
     });
-    connect(ComboBoxDesign, &QComboBox::activated, this, &TForm1::ComboBoxDesignChange);
+    connect(ComboBoxDesign, &QComboBox::activated, this,
+            QuintorApplication::Guarded(this, &TForm1::ComboBoxDesignChange));
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -485,7 +517,7 @@ bool TForm1::event(QEvent* event)
         m_activated = true;
         // Run after the activation has been delivered, like the first activation
         // handler of a shown window.
-        QTimer::singleShot(0, this, &TForm1::FormActivate);
+        QTimer::singleShot(0, this, QuintorApplication::Guarded(this, &TForm1::FormActivate));
     }
     return QWidget::event(event);
 }

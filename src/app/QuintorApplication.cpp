@@ -23,6 +23,15 @@ bool QuintorApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
+void QuintorApplication::RunGuarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ShowError(QString::fromStdString(e.what()));
+    }
+}
+
 void QuintorApplication::ShowError(const QString& text)
 {
     ui::Error(text, activeWindow());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 
 // The application object: the one place where an error that no handler caught is
 // shown, in the standard error box, after which the window goes on.
@@ -13,4 +14,14 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
     static void ShowError(const QString& text);
+
+    // Runs a handler and shows what it throws. Handlers are started through this,
+    // so that an error never unwinds through the toolkit's own frames.
+    static void RunGuarded(const std::function<void()>& handler);
+
+    // A slot for connect(): the member function of the receiver, run guarded.
+    template <typename T> static auto Guarded(T* receiver, void (T::*handler)())
+    {
+        return [receiver, handler] { RunGuarded([&] { (receiver->*handler)(); }); };
+    }
 };

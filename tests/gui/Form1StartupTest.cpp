@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -150,8 +151,7 @@ TEST_F(FormTest, DataFolderThatCannotBeMadeIsReportedAndTheWindowStillOpens)
     EXPECT_TRUE(util::Global().LocalFolderGerman.empty());
 
     // A later save reports the failure instead of writing somewhere else.
-    QMetaObject::invokeMethod(&f, "ButtonESpeichernClick", Qt::QueuedConnection);
-    QApplication::processEvents();
+    f.ButtonESpeichern->click();
     ASSERT_EQ(script.texts().size(), 2);
     EXPECT_EQ(script.texts()[1].toStdString(),
               "nach " + folder + "/optionen.ini kann nicht geschrieben werden");
@@ -165,8 +165,7 @@ TEST_F(FormTest, AnUnwritableSettingsFileGivesTheGermanErrorAndTheWindowGoesOn)
     fs::remove(SettingsFile());
     fs::create_directory(SettingsFile());
     ui::DialogScript script;
-    QMetaObject::invokeMethod(f.CheckBoxStart, "click", Qt::QueuedConnection);
-    QApplication::processEvents();
+    f.CheckBoxStart->click();
     EXPECT_EQ(script.texts(), QStringList{QString::fromStdString("nach " + SettingsFile().string() +
                                                                  " kann nicht geschrieben werden")});
     EXPECT_TRUE(fs::is_directory(SettingsFile()));
