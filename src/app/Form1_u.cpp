@@ -6,6 +6,7 @@
 #include "app/dialogs/FormPfade_u.h"
 #include "app/dialogs/FormProfilSpeichern_u.h"
 #include "app/settings/Settings.h"
+#include "launch/StartFile.h"
 #include "platform/PathDelimiter.h"
 #include "platform/UserFolders.h"
 #include "profiles/ProfileStore.h"
@@ -671,7 +672,8 @@ void TForm1::TntListViewAktChange()
 
 bool TForm1::TntListViewAktCustomDrawItem(int row) const
 {
-    return TntListViewAkt->statusModel()->row(row).name == util::Global().CurrentSetStartFile;
+    return launch::IsStartFile(TntListViewAkt->statusModel()->row(row).displayName,
+                               util::Global().CurrentSetStartFile);
 }
 
 bool TForm1::TntListViewAktCustomDrawSubItem(int, int) const
@@ -729,7 +731,8 @@ void TForm1::TntListViewAuswahlChange()
 
 bool TForm1::TntListViewAuswahlCustomDrawItem(int row) const
 {
-    return TntListViewAuswahl->statusModel()->row(row).name == util::Global().ProfileStartFile;
+    return launch::IsStartFile(TntListViewAuswahl->statusModel()->row(row).displayName,
+                               util::Global().ProfileStartFile);
 }
 
 bool TForm1::TntListViewAuswahlCustomDrawSubItem(int, int) const

@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
+class QLabel;
+class QListWidget;
 namespace ui {
+class FlatButton;
 class StatusListView;
-}
+} // namespace ui
 
 // The start-file chooser: lists the files of the current set's list and hands the
 // marked name back to the caller (the save-as-profile dialog).
@@ -21,6 +24,22 @@ public:
     // when the user confirmed a marked name; otherwise false and `name` unchanged.
     bool ChooseStartFile(QString& name);
 
+    QLabel* Label1;
+    QListWidget* ListBox1;
+    ui::FlatButton* EncartaButtonOK;
+    ui::FlatButton* EncartaButtonAb;
+
+public slots:
+    void EncartaButtonOKClick();
+    void EncartaButtonAbClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void FillList();
+
     const ui::StatusListView* m_source = nullptr;
+    QString* m_target = nullptr;
+    bool m_chosen = false;
 };

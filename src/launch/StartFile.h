@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/settings/LMDIniCtrl.h"
+#include "util/z_global.h"
+
+#include <string>
+#include <string_view>
+
+// The start file of a folder: a bare file name kept under "StartDatei" in section
+// "Profil" of the folder's "qPPP_Profile.ini", marked in bold in the file lists.
+namespace launch {
+
+// The name as it is stored: the row's caption cut to 255 characters.
+std::string StartFileName(std::string_view caption);
+
+// The question asked before a start file is defined.
+std::string StartFileQuestion(std::string_view name);
+
+// Where the start file of the current set, and of the selected profile, is kept.
+// Empty while there is no folder (no local folder set, no profile selected).
+std::string CurrentSetStartFileIni(const util::RuntimeState& state);
+std::string ProfileStartFileIni(const util::RuntimeState& state);
+
+// Writes the name into the INI file and then takes it as the start file in
+// memory. A failed write throws settings::IniWriteError and leaves the state as
+// it was; without a folder nothing is written and std::runtime_error says so.
+void DefineCurrentSetStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& state,
+                               const std::string& name);
+void DefineProfileStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name);
+
+// Bold marking: exact and case-sensitive.
+bool IsStartFile(std::string_view caption, std::string_view startFile);
+
+} // namespace launch
