@@ -104,11 +104,6 @@ TEST(StorageLocationsOnDisk, AFileIsNoFolderAndLinksDoNotHideNesting)
     EXPECT_TRUE(CheckLocationsOnDisk({throughLink, server, "", ""}));
 }
 
-TEST(StorageLocations, BlanksAtTheEndsAreRemoved)
-{
-    EXPECT_EQ(TrimmedLocations({" /a ", "\t/b", "/c d ", ""}), (StorageLocations{"/a", "/b", "/c d", ""}));
-}
-
 TEST(LocalFolderCreation, MakesOneLevelOnlyAndNeverAnEmptyName)
 {
     TempDir dir;
