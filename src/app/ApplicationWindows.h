@@ -14,6 +14,7 @@ struct ApplicationWindows
     {
         Form1.SetDialogs(&FormProfilSpeichern, &FormDListe, &FormPfade, &FormInfo);
         FormDListe.SetSource(Form1.TntListViewAkt);
+        FormPfade.SetSettingsFile(&Form1.LMDIniCtrl1);
     }
 
     TForm1 Form1;

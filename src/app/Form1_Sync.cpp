@@ -1,11 +1,145 @@
 #include "app/Form1_u.h"
 
+#include "app/dialogs/FormPfade_u.h"
+#include "sync/BulkUpdate.h"
+#include "sync/RowCommands.h"
+#include "ui/MessageDialogs.h"
+#include "ui/StatusListView.h"
+#include "util/z_global.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
 // Updating and deleting local copies of the current set.
-// Not built yet: these handlers are bound to their controls and do nothing.
+
+namespace {
+
+const QString kMarkAFile = QStringLiteral("Biite eine Datei markieren.");
+
+QString Q(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The hourglass of the bulk update. Put back once, at the latest when the update
+// ends; after a failed copy the normal cursor stays for the rest of the update.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { Restore(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+    void Restore()
+    {
+        if (m_shown)
+            QGuiApplication::restoreOverrideCursor();
+        m_shown = false;
+    }
+
+private:
+    bool m_shown = true;
+};
+
+// Keeps the window painted while a large file copies. The pump lets no user input
+// through and the gate puts off a timer's refresh, so nothing else runs meanwhile.
+void PumpDuringCopy(std::uint64_t, std::uint64_t)
+{
+    util::DelayWithMessages(0);
+}
+
+} // namespace
 
 void TForm1::EncartaButtonSyncClick()
-{}
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope)
+        return;
+    const std::vector<filesync::FileRow> rows = TntListViewAkt->statusModel()->rows();
+    if (!filesync::HasRowsToUpdate(rows))
+        return;
+    if (!ui::Confirm(Q(filesync::kBulkUpdateQuestion), this))
+        return;
+    const util::RuntimeState& g = util::Global();
+    if (!filesync::BothLocalFoldersExist(g.LocalFolderGerman, g.LocalFolderEnglish)) {
+        if (m_formPfade)
+            m_formPfade->exec();
+        ui::Information(QStringLiteral("Bitte noch einmal den Befehl aufrufen."), this);
+        return;
+    }
+
+    WaitCursor cursor;
+    // A display still counting down from an earlier update must not vanish mid-way.
+    Timer1->stop();
+    LabelKopPPP->setText(QStringLiteral("Kopieren wird vorbereitet..."));
+    LabelKopPPP->show();
+    LMDProgress1->show();
+    LMDProgress1->setValue(0);
+    util::DelayWithMessages(500);
+
+    const filesync::BulkUpdatePlan plan =
+        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder);
+    LabelKopPPP->setText(QStringLiteral("Kopiere Dateien..."));
+    util::DelayWithMessages(10);
+    filesync::ExecuteBulkUpdate(
+        plan,
+        [&](const filesync::BulkRowReport& report) {
+            if (!report.result.message.empty()) {
+                cursor.Restore();
+                ui::Message(Q(report.result.message), this);
+            }
+            LMDProgress1->setValue(report.progress);
+            util::DelayWithMessages(10);
+        },
+        PumpDuringCopy);
+
+    Timer1->start();
+    LabelKopPPP->setText(QStringLiteral("Fertig"));
+    cursor.Restore();
+    RefreshCurrentSet();
+}
+
 void TForm1::AusgewhlteDateiaktualisieren1Click()
-{}
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope)
+        return;
+    const int marked = TntListViewAkt->firstMarkedRow();
+    if (marked < 0) {
+        ui::Information(kMarkAFile, this);
+        return;
+    }
+    const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
+    if (!ui::Confirm(Q(filesync::UpdateRowQuestion(row.displayName)), this))
+        return;
+    const util::RuntimeState& g = util::Global();
+    const filesync::CommandResult result =
+        filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
+    if (!result.message.empty())
+        ui::Message(Q(result.message), this);
+    if (result.refresh)
+        RefreshCurrentSet();
+}
+
 void TForm1::Dateilschen1Click()
-{}
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope)
+        return;
+    const int marked = TntListViewAkt->firstMarkedRow();
+    if (marked < 0) {
+        ui::Information(kMarkAFile, this);
+        return;
+    }
+    const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
+    if (!ui::Confirm(Q(filesync::DeleteRowQuestion(row.displayName)), this))
+        return;
+    const filesync::CommandResult result = filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
+    if (!result.message.empty())
+        ui::Message(Q(result.message), this);
+    if (result.refresh)
+        RefreshCurrentSet();
+}

@@ -1,7 +1,10 @@
 #include "app/dialogs/FormPfade_u.h"
 
+#include "app/settings/StorageLocations.h"
+#include "platform/FileSystem.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageDialogs.h"
+#include "util/z_global.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -25,7 +28,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, 
 
 } // namespace
 
-TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent)
+TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(platform::NetworkHostOfPath)
 {
     setObjectName(QStringLiteral("FormPfade"));
     setWindowTitle(QStringLiteral("Pfade - Lokal, Pfade - Server"));
@@ -122,9 +125,60 @@ void TFormPfade::EncartaButton4Click()
     Browse(EditSPfadenglisch);
 }
 
+settings::StorageLocations TFormPfade::Fields() const
+{
+    return {EditLPfadDeutsch->text().toStdString(), EditSPfadDeutsch->text().toStdString(),
+            EditLPfadenglisch->text().toStdString(), EditSPfadenglisch->text().toStdString()};
+}
+
+void TFormPfade::ShowFields(const settings::StorageLocations& fields)
+{
+    EditLPfadDeutsch->setText(QString::fromStdString(fields.localGerman));
+    EditSPfadDeutsch->setText(QString::fromStdString(fields.serverGerman));
+    EditLPfadenglisch->setText(QString::fromStdString(fields.localEnglish));
+    EditSPfadenglisch->setText(QString::fromStdString(fields.serverEnglish));
+}
+
+// True when the folder exists now; otherwise the user has been told why not.
+bool TFormPfade::EnsureLocalFolder(const std::string& path)
+{
+    if (settings::LocalFolderExists(path))
+        return true;
+    if (!ui::Confirm(QString::fromStdString(settings::CreateLocalFolderQuestion(path)), this)) {
+        ui::Information(QString::fromUtf8(settings::kLocalFolderNotCreatedMessage), this);
+        return false;
+    }
+    if (!settings::CreateLocalFolder(path)) {
+        ui::Error(QString::fromStdString(settings::FolderNotCreatableMessage(path)), this);
+        return false;
+    }
+    return true;
+}
+
 void TFormPfade::EncartaButtonOKClick()
 {
-    // Checking, creating and storing the folders comes with the storage-locations work.
+    const settings::StorageLocations fields = settings::TrimmedLocations(Fields());
+    ShowFields(fields);
+    std::optional<std::string> refusal = settings::CheckLocationTexts(fields);
+    if (!refusal)
+        refusal = settings::CheckLocationsOnDisk(fields);
+    if (refusal) {
+        ui::Error(QString::fromStdString(*refusal), this);
+        return;
+    }
+    // A German folder made here stays made when the English one then fails.
+    if (!EnsureLocalFolder(fields.localGerman) || !EnsureLocalFolder(fields.localEnglish))
+        return;
+    Q_ASSERT(m_settings);
+    if (!m_settings)
+        return;
+    try {
+        settings::StoreLocations(fields, *m_settings, util::Global(), m_mountedShareHost);
+    } catch (const settings::IniWriteError& e) {
+        // What was written before the failure stays; the dialog stays open.
+        ui::Error(QString::fromStdString(e.what()), this);
+        return;
+    }
     accept();
 }
 

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "sync/ServerHost.h"
+
 #include <QDialog>
 
 class QLineEdit;
 class QLabel;
+namespace settings {
+class TLMDIniCtrl;
+struct StorageLocations;
+} // namespace settings
 namespace ui {
 class FlatButton;
 }
@@ -14,6 +20,11 @@ class TFormPfade : public QDialog
     Q_OBJECT
 public:
     explicit TFormPfade(QWidget* parent = nullptr);
+
+    // The settings file that OK writes to (the main window's LMDIniCtrl1).
+    void SetSettingsFile(settings::TLMDIniCtrl* ini) { m_settings = ini; }
+    // Where a server folder on a mounted share finds its host; the mount table by default.
+    void SetMountedShareHost(filesync::MountedShareHost lookup) { m_mountedShareHost = std::move(lookup); }
 
     QLineEdit* EditLPfadDeutsch;
     QLineEdit* EditSPfadDeutsch;
@@ -38,4 +49,10 @@ public slots:
 
 private:
     void Browse(QLineEdit* field);
+    settings::StorageLocations Fields() const;
+    void ShowFields(const settings::StorageLocations& fields);
+    bool EnsureLocalFolder(const std::string& path);
+
+    settings::TLMDIniCtrl* m_settings = nullptr;
+    filesync::MountedShareHost m_mountedShareHost;
 };
