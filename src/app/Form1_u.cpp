@@ -5,6 +5,7 @@
 #include "app/dialogs/FormPfade_u.h"
 #include "app/dialogs/FormProfilSpeichern_u.h"
 #include "app/settings/Settings.h"
+#include "app/settings/SettingsPage.h"
 #include "platform/PathDelimiter.h"
 #include "platform/UserFolders.h"
 #include "profiles/ProfileStore.h"
@@ -12,9 +13,12 @@
 #include "sync/z_ping.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
+#include "ui/Fonts.h"
 #include "ui/Glyphs.h"
 #include "ui/GradientStrip.h"
 #include "ui/MessageDialogs.h"
+#include "ui/PictureLabel.h"
+#include "ui/SpinEdit.h"
 #include "ui/StatusImages.h"
 #include "ui/StatusListView.h"
 #include "util/z_global.h"
@@ -113,9 +117,8 @@ ui::GradientStrip* AddHeaderBand(QWidget* parent, const char* name, const QRect&
 
 QLabel* AddFlag(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* flag = Named(new QLabel(parent), name);
+    auto* flag = Named(new ui::PictureLabel(parent), name);
     flag->setGeometry(geometry);
-    flag->setScaledContents(true);
     return flag;
 }
 
@@ -123,6 +126,7 @@ QLabel* AddFlag(QWidget* parent, const char* name, const QRect& geometry)
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
 {
+    ui::InstallFontSubstitutes();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quintor 3P"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -138,7 +142,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
     AdvOfficePager1->tabBar()->setFont(tabFont);
     AdvOfficePager1->tabBar()->setUsesScrollButtons(false);
     AdvOfficePager1->tabBar()->setExpanding(false);
-    AdvOfficePager1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     const struct
     {
         const char* object;
@@ -158,6 +161,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
         AdvOfficePager1->addTab(widget, QString::fromUtf8(page.caption));
     }
     BuildMenus();
+    ApplyLook();
 
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(3000);
@@ -267,7 +271,7 @@ void TForm1::BuildPageEinstellungen(QWidget* page)
     CheckBoxInterval =
         Named(new QCheckBox(QStringLiteral("In regelmäßigen abständen"), page), "CheckBoxInterval");
     CheckBoxInterval->setGeometry(24, 56, 180, 20);
-    RxSpinEditInterval = Named(new QSpinBox(page), "RxSpinEditInterval");
+    RxSpinEditInterval = Named(new ui::SpinEdit(page), "RxSpinEditInterval");
     RxSpinEditInterval->setGeometry(208, 55, 50, 22);
     RxSpinEditInterval->setRange(1, 10);
     RxSpinEditInterval->setSingleStep(1);
@@ -413,7 +417,9 @@ void TForm1::ConnectHandlers()
     // Only the user's clicks save: values put in by the program do not.
     connect(CheckBoxStart, &QCheckBox::clicked, this, &TForm1::ButtonESpeichernClick);
     connect(CheckBoxInterval, &QCheckBox::clicked, this, &TForm1::ButtonESpeichernClick);
-    connect(RxSpinEditInterval, &QSpinBox::valueChanged, this, &TForm1::ButtonESpeichernClick);
+    // Every keystroke saves, also one that leaves no number in the field.
+    connect(static_cast<ui::SpinEdit*>(RxSpinEditInterval), &ui::SpinEdit::edited, this,
+            &TForm1::ButtonESpeichernClick);
     connect(ButtonESpeichern, &QPushButton::clicked, this, &TForm1::ButtonESpeichernClick);
     connect(EncartaButtonOrte, &QPushButton::clicked, this, &TForm1::EncartaButtonOrteClick);
     connect(RadioButtonDeutsch, &QRadioButton::toggled, this, [this](bool on) {
@@ -502,7 +508,8 @@ void TForm1::FormActivate()
 void TForm1::Activate()
 {
     util::RuntimeState& g = util::Global();
-    // 1. The design: comes with the settings page.
+    // 1. An index the program does not know leaves every colour as it is.
+    ApplyDesign(g.DesignIndex);
     // 2. The storage-locations dialog shows the state's folders.
     if (m_formPfade) {
         m_formPfade->EditLPfadDeutsch->setText(Q(g.LocalFolderGerman));
@@ -710,12 +717,11 @@ void TForm1::ButtonESpeichernClick()
 
 void TForm1::SaveSettings()
 {
-    LMDIniCtrl1.WriteBool("Allgemein", "CheckBoxStart", CheckBoxStart->isChecked());
-    LMDIniCtrl1.WriteBool("Allgemein", "CheckBoxInterval", CheckBoxInterval->isChecked());
-    const int hours = RxSpinEditInterval->value();
-    LMDIniCtrl1.WriteInteger("Allgemein", "RxSpinEditInterval", hours);
-    LMDIniCtrl1.WriteBool("Allgemein", "CheckFlage", !RadioButtonEnglisch->isChecked());
-    LMDIniCtrl1.WriteInteger("Allgemein", "ComboBoxDesign", ComboBoxDesign->currentIndex());
+    // The text, not the spin box's last valid value: each keystroke is saved.
+    const int hours = settings::IntervalHoursFromText(S(RxSpinEditInterval->cleanText()));
+    settings::SaveSettingsPage(LMDIniCtrl1,
+                               {CheckBoxStart->isChecked(), CheckBoxInterval->isChecked(), hours,
+                                !RadioButtonEnglisch->isChecked(), ComboBoxDesign->currentIndex()});
     if (CheckBoxInterval->isChecked()) {
         // A running period is left alone unless its length changes.
         const int period = settings::IntervalMilliseconds(hours);
