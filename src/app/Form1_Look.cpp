@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -113,6 +114,9 @@ void TForm1::ApplyLook()
     DateilokallschenProfil->setIcon(ui::DeleteGlyph());
     MenuProfilLoeschen->setIcon(ui::DeleteGlyph());
     Beschreibungndern1->setIcon(ui::EditGlyph());
+    // Menus are windows of their own and take no font from the window.
+    for (QMenu* menu : {PopupMenuAPPP, PopupMenuProfil, PopupMenuAusProf})
+        menu->setFont(font());
 
     AdvOfficePagerOfficeStyler1 = new ui::PagerStyler(AdvOfficePager1);
     AdvOfficePagerOfficeStyler1->setObjectName(QStringLiteral("AdvOfficePagerOfficeStyler1"));
