@@ -217,7 +217,8 @@ void TForm1::BuildPageAktuell(QWidget* page)
 
 void TForm1::BuildPageProfile(QWidget* page)
 {
-    AddLabel(page, "Label23", QStringLiteral("Aktuelles Profil"), 8, 9);
+    // Caption and bold name share one line box, so that they share a baseline.
+    AddLabel(page, "Label23", QStringLiteral("Aktuelles Profil"), 8, 8)->setFixedHeight(16);
     LabelZProfil = AddBoldLabel(page, "LabelZProfil", 100, 8, 296);
     LabelPN = AddLabel(page, "LabelPN", QStringLiteral("Profilnamen"), 8, 34);
     LabelPN->setFixedWidth(200);
@@ -242,7 +243,7 @@ void TForm1::BuildPageProfile(QWidget* page)
 
 void TForm1::BuildPageAuswahl(QWidget* page)
 {
-    AddLabel(page, "Label3", QStringLiteral("Profilname:"), 8, 13);
+    AddLabel(page, "Label3", QStringLiteral("Profilname:"), 8, 12)->setFixedHeight(16);
     LabelProfilname = AddBoldLabel(page, "LabelProfilname", 76, 12, 180);
     EncartaButtonListeAuswahl = AddButton(page, "EncartaButtonListeAuswahl",
                                           QStringLiteral("Liste Aktuallisieren"), QRect(271, 6, 130, 28));
