@@ -716,6 +716,8 @@ bool TForm1::TntListViewAuswahlCustomDrawSubItem(int, int) const
 
 void TForm1::ButtonESpeichernClick()
 {
+    // Not through the operation gate: a save touches no list or folder and waits
+    // for nothing, and refusing it would leave a control showing an unsaved value.
     SaveSettings();
 }
 
