@@ -6,6 +6,7 @@
 #include "app/dialogs/FormPfade_u.h"
 #include "app/dialogs/FormProfilSpeichern_u.h"
 #include "app/settings/Settings.h"
+#include "app/settings/SettingsPage.h"
 #include "launch/StartFile.h"
 #include "platform/PathDelimiter.h"
 #include "platform/UserFolders.h"
@@ -14,9 +15,12 @@
 #include "sync/z_ping.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
+#include "ui/Fonts.h"
 #include "ui/Glyphs.h"
 #include "ui/GradientStrip.h"
 #include "ui/MessageDialogs.h"
+#include "ui/PictureLabel.h"
+#include "ui/SpinEdit.h"
 #include "ui/StatusImages.h"
 #include "ui/StatusListView.h"
 #include "util/z_global.h"
@@ -115,9 +119,8 @@ ui::GradientStrip* AddHeaderBand(QWidget* parent, const char* name, const QRect&
 
 QLabel* AddFlag(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* flag = Named(new QLabel(parent), name);
+    auto* flag = Named(new ui::PictureLabel(parent), name);
     flag->setGeometry(geometry);
-    flag->setScaledContents(true);
     return flag;
 }
 
@@ -125,6 +128,7 @@ QLabel* AddFlag(QWidget* parent, const char* name, const QRect& geometry)
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
 {
+    ui::InstallFontSubstitutes();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quintor 3P"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -140,7 +144,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
     AdvOfficePager1->tabBar()->setFont(tabFont);
     AdvOfficePager1->tabBar()->setUsesScrollButtons(false);
     AdvOfficePager1->tabBar()->setExpanding(false);
-    AdvOfficePager1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     const struct
     {
         const char* object;
@@ -160,6 +163,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
         AdvOfficePager1->addTab(widget, QString::fromUtf8(page.caption));
     }
     BuildMenus();
+    ApplyLook();
 
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(3000);
@@ -215,7 +219,8 @@ void TForm1::BuildPageAktuell(QWidget* page)
 
 void TForm1::BuildPageProfile(QWidget* page)
 {
-    AddLabel(page, "Label23", QStringLiteral("Aktuelles Profil"), 8, 9);
+    // Caption and bold name share one line box, so that they share a baseline.
+    AddLabel(page, "Label23", QStringLiteral("Aktuelles Profil"), 8, 8)->setFixedHeight(16);
     LabelZProfil = AddBoldLabel(page, "LabelZProfil", 100, 8, 296);
     LabelPN = AddLabel(page, "LabelPN", QStringLiteral("Profilnamen"), 8, 34);
     LabelPN->setFixedWidth(200);
@@ -240,7 +245,7 @@ void TForm1::BuildPageProfile(QWidget* page)
 
 void TForm1::BuildPageAuswahl(QWidget* page)
 {
-    AddLabel(page, "Label3", QStringLiteral("Profilname:"), 8, 13);
+    AddLabel(page, "Label3", QStringLiteral("Profilname:"), 8, 12)->setFixedHeight(16);
     LabelProfilname = AddBoldLabel(page, "LabelProfilname", 76, 12, 180);
     EncartaButtonListeAuswahl = AddButton(page, "EncartaButtonListeAuswahl",
                                           QStringLiteral("Liste Aktuallisieren"), QRect(271, 6, 130, 28));
@@ -269,7 +274,7 @@ void TForm1::BuildPageEinstellungen(QWidget* page)
     CheckBoxInterval =
         Named(new QCheckBox(QStringLiteral("In regelmäßigen abständen"), page), "CheckBoxInterval");
     CheckBoxInterval->setGeometry(24, 56, 180, 20);
-    RxSpinEditInterval = Named(new QSpinBox(page), "RxSpinEditInterval");
+    RxSpinEditInterval = Named(new ui::SpinEdit(page), "RxSpinEditInterval");
     RxSpinEditInterval->setGeometry(208, 55, 50, 22);
     RxSpinEditInterval->setRange(1, 10);
     RxSpinEditInterval->setSingleStep(1);
@@ -356,14 +361,17 @@ void TForm1::BuildMenus()
     separator(PopupMenuAusProf, "N3");
     DateilokallschenProfil = item(PopupMenuAusProf, "DateilokallschenProfil", "Datei lokal löschen");
 
-    const auto attach = [](QWidget* owner, QMenu* menu) {
+    // A list hands the right click of its viewport to itself, with the position in
+    // viewport coordinates; a policy set on the viewport would never be asked.
+    const auto attach = [](QAbstractScrollArea* owner, QMenu* menu) {
         owner->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
-                         [owner, menu](const QPoint& at) { menu->popup(owner->mapToGlobal(at)); });
+        QObject::connect(owner, &QWidget::customContextMenuRequested, menu, [owner, menu](const QPoint& at) {
+            menu->popup(owner->viewport()->mapToGlobal(at));
+        });
     };
-    attach(TntListViewAkt->viewport(), PopupMenuAPPP);
-    attach(ListBoxProfile->viewport(), PopupMenuProfil);
-    attach(TntListViewAuswahl->viewport(), PopupMenuAusProf);
+    attach(TntListViewAkt, PopupMenuAPPP);
+    attach(ListBoxProfile, PopupMenuProfil);
+    attach(TntListViewAuswahl, PopupMenuAusProf);
 }
 
 void TForm1::ConnectHandlers()
@@ -442,7 +450,8 @@ void TForm1::ConnectHandlers()
             QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
     connect(CheckBoxInterval, &QCheckBox::clicked, this,
             QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
-    connect(RxSpinEditInterval, &QSpinBox::valueChanged, this,
+    // Every keystroke saves, also one that leaves no number in the field.
+    connect(static_cast<ui::SpinEdit*>(RxSpinEditInterval), &ui::SpinEdit::edited, this,
             QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
     connect(ButtonESpeichern, &QPushButton::clicked, this,
             QuintorApplication::Guarded(this, &TForm1::ButtonESpeichernClick));
@@ -535,7 +544,8 @@ void TForm1::FormActivate()
 void TForm1::Activate()
 {
     util::RuntimeState& g = util::Global();
-    // 1. The design: comes with the settings page.
+    // 1. An index the program does not know leaves every colour as it is.
+    ApplyDesign(g.DesignIndex);
     // 2. The storage-locations dialog shows the state's folders.
     if (m_formPfade) {
         m_formPfade->EditLPfadDeutsch->setText(Q(g.LocalFolderGerman));
@@ -744,17 +754,18 @@ bool TForm1::TntListViewAuswahlCustomDrawSubItem(int, int) const
 
 void TForm1::ButtonESpeichernClick()
 {
+    // Not through the operation gate: a save touches no list or folder and waits
+    // for nothing, and refusing it would leave a control showing an unsaved value.
     SaveSettings();
 }
 
 void TForm1::SaveSettings()
 {
-    LMDIniCtrl1.WriteBool("Allgemein", "CheckBoxStart", CheckBoxStart->isChecked());
-    LMDIniCtrl1.WriteBool("Allgemein", "CheckBoxInterval", CheckBoxInterval->isChecked());
-    const int hours = RxSpinEditInterval->value();
-    LMDIniCtrl1.WriteInteger("Allgemein", "RxSpinEditInterval", hours);
-    LMDIniCtrl1.WriteBool("Allgemein", "CheckFlage", !RadioButtonEnglisch->isChecked());
-    LMDIniCtrl1.WriteInteger("Allgemein", "ComboBoxDesign", ComboBoxDesign->currentIndex());
+    // The text, not the spin box's last valid value: each keystroke is saved.
+    const int hours = settings::IntervalHoursFromText(S(RxSpinEditInterval->cleanText()));
+    settings::SaveSettingsPage(LMDIniCtrl1,
+                               {CheckBoxStart->isChecked(), CheckBoxInterval->isChecked(), hours,
+                                !RadioButtonEnglisch->isChecked(), ComboBoxDesign->currentIndex()});
     if (CheckBoxInterval->isChecked()) {
         // A running period is left alone unless its length changes.
         const int period = settings::IntervalMilliseconds(hours);

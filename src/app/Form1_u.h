@@ -27,6 +27,7 @@ class TFormInfo;
 namespace ui {
 class FlatButton;
 class GradientStrip;
+class PagerStyler;
 class StatusListView;
 } // namespace ui
 
@@ -190,4 +191,9 @@ private:
     TFormInfo* m_formInfo = nullptr;
     QLabel* m_statusPanel = nullptr;
     bool m_activated = false;
+
+    // Settings page and look: fonts, icons, the designs
+    void ApplyLook();
+    void ApplyDesign(int index);
+    ui::PagerStyler* AdvOfficePagerOfficeStyler1 = nullptr;
 };
