@@ -14,6 +14,7 @@ struct ApplicationWindows
     {
         Form1.SetDialogs(&FormProfilSpeichern, &FormDListe, &FormPfade, &FormInfo);
         FormDListe.SetSource(Form1.TntListViewAkt);
+        FormProfilSpeichern.SetChooser(&FormDListe);
     }
 
     TForm1 Form1;

@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -387,6 +388,7 @@ void TForm1::ConnectHandlers()
     connect(Dateilschen1, &QAction::triggered, this, &TForm1::Dateilschen1Click);
 
     connect(ListBoxProfile, &QListWidget::itemClicked, this, &TForm1::ListBoxProfileClick);
+    connect(ListBoxProfile, &QListWidget::itemSelectionChanged, this, &TForm1::ListBoxProfileClick);
     connect(ListBoxProfile, &QListWidget::itemDoubleClicked, this, &TForm1::EncartaButtonAuswahlClick);
     connect(EncartaButtonAuswahl, &QPushButton::clicked, this, &TForm1::EncartaButtonAuswahlClick);
     MemoProfileH->installEventFilter(this);
@@ -560,8 +562,11 @@ void TForm1::FillProfilesPage()
     ListBoxProfile->clear();
     MemoProfileH->clear();
     LabelZProfil->setText(Q(g.CurrentProfile));
-    for (const std::string& name : profiles::ListProfiles(g.CurrentLocalFolder))
-        ListBoxProfile->addItem(Q(name));
+    for (const std::string& name : profiles::ListProfiles(g.CurrentLocalFolder)) {
+        auto* item = new QListWidgetItem(Q(name), ListBoxProfile);
+        // The shown text may not give back the folder name's bytes.
+        item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    }
     LabelPN->setText(RadioButtonDeutsch->isChecked() ? QStringLiteral("Profilnamen (deutsch)")
                                                      : QStringLiteral("Profilnamen (englisch)"));
 }
@@ -570,8 +575,8 @@ void TForm1::CheckProfilePage()
 {
     const util::RuntimeState& g = util::Global();
     std::error_code ec;
-    if (!std::filesystem::is_directory(
-            profiles::ProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text())), ec))
+    const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text()));
+    if (!folder || !std::filesystem::is_directory(*folder, ec))
         LabelProfilname->clear();
 }
 
@@ -651,10 +656,14 @@ bool TForm1::TntListViewAktCustomDrawSubItem(int, int) const
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == MemoProfileH && event->type() == QEvent::FocusOut)
-        MemoProfileHExit();
-    else if ((watched == ImageFlageAkt || watched == ImageFlageProfil) &&
-             event->type() == QEvent::MouseButtonDblClick)
+    if (watched == MemoProfileH && event->type() == QEvent::FocusOut) {
+        // A popup menu or another window taking the focus for a while does not
+        // leave the field; only another control of this window does.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            MemoProfileHExit();
+    } else if ((watched == ImageFlageAkt || watched == ImageFlageProfil) &&
+               event->type() == QEvent::MouseButtonDblClick)
         ImageFlageProfilDblClick();
     return QWidget::eventFilter(watched, event);
 }
@@ -676,10 +685,9 @@ void TForm1::RefreshProfile()
     TntListViewAuswahl->clearSelection();
     TntListViewAuswahl->statusModel()->clear();
     util::DelayWithMessages(100);
-    // An empty profile name would make the profiles folder itself the profile.
-    const std::string folder = g.CurrentProfile.empty()
-                                   ? std::string()
-                                   : profiles::ProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile);
+    // An empty or stale profile name must not make another folder the profile.
+    const std::string folder =
+        profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile).value_or(std::string());
     const bool compare = g.CompareWithServer;
     g.CompareWithServer = true;
     TntListViewAuswahl->statusModel()->setRows(filesync::BuildInventory(

@@ -5,6 +5,8 @@
 #include "util/OperationGate.h"
 
 #include <QWidget>
+#include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -190,4 +192,9 @@ private:
     TFormInfo* m_formInfo = nullptr;
     QLabel* m_statusPanel = nullptr;
     bool m_activated = false;
+
+    // Profiles
+    std::vector<std::string> MarkedProfileRowNames() const;
+    void SetDescriptionWritable(bool writable);
+    std::string ProfileStartFileOf(const std::string& profileName);
 };

@@ -1,8 +1,30 @@
 #include "app/dialogs/FormInfo_u.h"
 
+#include "ui/FlatButton.h"
+
+#include <QLabel>
+
 TFormInfo::TFormInfo(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormInfo"));
     setWindowTitle(QStringLiteral("Info - Profile"));
     setFixedSize(331, 100);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    const auto line = [this](const char* name, const QString& text, int y) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->move(12, y);
+        label->adjustSize();
+        return label;
+    };
+    Label1 =
+        line("Label1", QStringLiteral("In dieser Liste, Reiter \"Ausgewältes Profil\" können Sie eine"), 8);
+    Label2 = line("Label2", QStringLiteral("oder mehrere Dateien markieren und Popup Menü verwenden."), 24);
+    Label3 = line("Label3", QStringLiteral("Klick Sie in der Liste auf die rechte Maustaste."), 40);
+
+    EncartaButtonOK = new ui::FlatButton(QStringLiteral("Schließen"), this);
+    EncartaButtonOK->setObjectName(QStringLiteral("EncartaButtonOK"));
+    EncartaButtonOK->setGeometry(234, 64, 86, 26);
+    connect(EncartaButtonOK, &QPushButton::clicked, this, &QDialog::accept);
 }
