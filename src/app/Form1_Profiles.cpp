@@ -185,8 +185,11 @@ void TForm1::Beschreibungndern1Click()
     if (!scope)
         return;
     SetDescriptionWritable(true);
-    LabelPB1->show();
-    LabelPB2->show();
+    for (QLabel* hint : {LabelPB1, LabelPB2}) {
+        // Sized when shown: the page's font is only final once it is on screen.
+        hint->adjustSize();
+        hint->show();
+    }
     MemoProfileH->setFocus(Qt::OtherFocusReason);
 }
 

@@ -355,14 +355,17 @@ void TForm1::BuildMenus()
     separator(PopupMenuAusProf, "N3");
     DateilokallschenProfil = item(PopupMenuAusProf, "DateilokallschenProfil", "Datei lokal löschen");
 
-    const auto attach = [](QWidget* owner, QMenu* menu) {
+    // A list passes its viewport's context-menu event to itself, so the request
+    // comes from the list, with the position in viewport coordinates.
+    const auto attach = [](QAbstractScrollArea* owner, QMenu* menu) {
         owner->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
-                         [owner, menu](const QPoint& at) { menu->popup(owner->mapToGlobal(at)); });
+        QObject::connect(owner, &QWidget::customContextMenuRequested, menu, [owner, menu](const QPoint& at) {
+            menu->popup(owner->viewport()->mapToGlobal(at));
+        });
     };
-    attach(TntListViewAkt->viewport(), PopupMenuAPPP);
-    attach(ListBoxProfile->viewport(), PopupMenuProfil);
-    attach(TntListViewAuswahl->viewport(), PopupMenuAusProf);
+    attach(TntListViewAkt, PopupMenuAPPP);
+    attach(ListBoxProfile, PopupMenuProfil);
+    attach(TntListViewAuswahl, PopupMenuAusProf);
 }
 
 void TForm1::ConnectHandlers()

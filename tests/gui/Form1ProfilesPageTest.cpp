@@ -2,7 +2,10 @@
 
 #include "sync/FileStatus.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QTabWidget>
 
 namespace fs = std::filesystem;
@@ -157,4 +160,20 @@ TEST_F(ProfilesTest, ChoosingWhileEnglishIsCurrentWritesOnlyTheEnglishChoice)
     ASSERT_EQ(ProfileRows().rowCount(), 1);
     EXPECT_EQ(ProfileRows().row(0).name, "Opening.ppt");
     EXPECT_TRUE(ProfileRows().data(ProfileRows().index(0, 0), Qt::FontRole).value<QFont>().bold());
+}
+
+TEST_F(ProfilesTest, RightClickInAListOpensItsContextMenu)
+{
+    form->show();
+    const std::pair<QAbstractScrollArea*, QMenu*> lists[] = {
+        {form->TntListViewAkt, form->PopupMenuAPPP},
+        {form->ListBoxProfile, form->PopupMenuProfil},
+        {form->TntListViewAuswahl, form->PopupMenuAusProf}};
+    for (const auto& [list, menu] : lists) {
+        QWidget* viewport = list->viewport();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), viewport->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(viewport, &event);
+        EXPECT_TRUE(menu->isVisible()) << menu->objectName().toStdString();
+        menu->hide();
+    }
 }
