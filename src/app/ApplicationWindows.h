@@ -15,6 +15,7 @@ struct ApplicationWindows
         Form1.SetDialogs(&FormProfilSpeichern, &FormDListe, &FormPfade, &FormInfo);
         FormDListe.SetSource(Form1.TntListViewAkt);
         FormPfade.SetSettingsFile(&Form1.LMDIniCtrl1);
+        FormProfilSpeichern.SetChooser(&FormDListe);
     }
 
     TForm1 Form1;

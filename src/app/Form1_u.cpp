@@ -28,6 +28,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -410,6 +411,8 @@ void TForm1::ConnectHandlers()
 
     connect(ListBoxProfile, &QListWidget::itemClicked, this,
             QuintorApplication::Guarded(this, &TForm1::ListBoxProfileClick));
+    connect(ListBoxProfile, &QListWidget::itemSelectionChanged, this,
+            QuintorApplication::Guarded(this, &TForm1::ListBoxProfileClick));
     connect(ListBoxProfile, &QListWidget::itemDoubleClicked, this,
             QuintorApplication::Guarded(this, &TForm1::EncartaButtonAuswahlClick));
     connect(EncartaButtonAuswahl, &QPushButton::clicked, this,
@@ -603,8 +606,11 @@ void TForm1::FillProfilesPage()
     ListBoxProfile->clear();
     MemoProfileH->clear();
     LabelZProfil->setText(Q(g.CurrentProfile));
-    for (const std::string& name : profiles::ListProfiles(g.CurrentLocalFolder))
-        ListBoxProfile->addItem(Q(name));
+    for (const std::string& name : profiles::ListProfiles(g.CurrentLocalFolder)) {
+        auto* item = new QListWidgetItem(Q(name), ListBoxProfile);
+        // The shown text may not give back the folder name's bytes.
+        item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    }
     LabelPN->setText(RadioButtonDeutsch->isChecked() ? QStringLiteral("Profilnamen (deutsch)")
                                                      : QStringLiteral("Profilnamen (englisch)"));
 }
@@ -613,8 +619,8 @@ void TForm1::CheckProfilePage()
 {
     const util::RuntimeState& g = util::Global();
     std::error_code ec;
-    if (!std::filesystem::is_directory(
-            profiles::ProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text())), ec))
+    const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text()));
+    if (!folder || !std::filesystem::is_directory(*folder, ec))
         LabelProfilname->clear();
 }
 
@@ -695,10 +701,14 @@ bool TForm1::TntListViewAktCustomDrawSubItem(int, int) const
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == MemoProfileH && event->type() == QEvent::FocusOut)
-        MemoProfileHExit();
-    else if ((watched == ImageFlageAkt || watched == ImageFlageProfil) &&
-             event->type() == QEvent::MouseButtonDblClick)
+    if (watched == MemoProfileH && event->type() == QEvent::FocusOut) {
+        // A popup menu or another window taking the focus for a while does not
+        // leave the field; only another control of this window does.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            MemoProfileHExit();
+    } else if ((watched == ImageFlageAkt || watched == ImageFlageProfil) &&
+               event->type() == QEvent::MouseButtonDblClick)
         ImageFlageProfilDblClick();
     return QWidget::eventFilter(watched, event);
 }
@@ -724,10 +734,9 @@ void TForm1::RefreshProfile()
     TntListViewAuswahl->clearSelection();
     TntListViewAuswahl->statusModel()->clear();
     util::DelayWithMessages(100);
-    // An empty profile name would make the profiles folder itself the profile.
-    const std::string folder = g.CurrentProfile.empty()
-                                   ? std::string()
-                                   : profiles::ProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile);
+    // An empty or stale profile name must not make another folder the profile.
+    const std::string folder =
+        profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile).value_or(std::string());
     const bool compare = g.CompareWithServer;
     g.CompareWithServer = true;
     TntListViewAuswahl->statusModel()->setRows(filesync::BuildInventory(

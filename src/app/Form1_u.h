@@ -5,6 +5,8 @@
 #include "util/OperationGate.h"
 
 #include <QWidget>
+#include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -196,4 +198,9 @@ private:
     void ApplyLook();
     void ApplyDesign(int index);
     ui::PagerStyler* AdvOfficePagerOfficeStyler1 = nullptr;
+
+    // Profiles
+    std::vector<std::string> MarkedProfileRowNames() const;
+    void SetDescriptionWritable(bool writable);
+    std::string ProfileStartFileOf(const std::string& profileName);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,11 +23,28 @@ std::string ProfileFolderPath(std::string_view localFolder, std::string_view pro
 std::string ProfileIniPath(std::string_view localFolder, std::string_view profileName);
 std::string CurrentSetIniPath(std::string_view localFolder);
 
+// Whether a name held in the state may address a profile folder: one plain
+// folder name, so that a stale or hand-edited name can never lead to the profiles
+// folder itself, its parent or anywhere else.
+bool IsSafeProfileName(std::string_view profileName);
+
+// The profile folder for operations that write or delete: empty when there is no
+// local folder or the name is not safe.
+std::optional<std::string> SafeProfileFolderPath(std::string_view localFolder, std::string_view profileName);
+
 // The profile names of the set, in the order the file system lists them: every
 // subfolder of the profiles folder (hidden ones too); files there are ignored.
 std::vector<std::string> ListProfiles(std::string_view localFolder);
 
 std::string EncodeDescription(std::string_view description);
 std::string DecodeDescription(std::string_view stored);
+
+// Longest description kept when it is edited on the profiles page.
+inline constexpr std::size_t kMaxEditedDescription = 255;
+
+// The first maxChars characters of a description whose lines end in CR LF, each
+// of the two counting. A cut between CR and LF drops the lone CR: half a line
+// break cannot be stored as one value.
+std::string CutDescription(std::string_view description, std::size_t maxChars = kMaxEditedDescription);
 
 } // namespace profiles

@@ -1,8 +1,143 @@
 #include "app/dialogs/FormProfilSpeichern_u.h"
 
+#include "app/dialogs/FormDListe_u.h"
+#include "profiles/ProfileCreation.h"
+#include "ui/FlatButton.h"
+#include "ui/MessageDialogs.h"
+#include "util/z_global.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <exception>
+
+namespace {
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+ui::FlatButton* AddButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* button = new ui::FlatButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+// The memo gives its lines with LF; a description keeps them as CR LF.
+std::string WithCrLf(const QString& text)
+{
+    QString copy = text;
+    copy.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return copy.toStdString();
+}
+
+} // namespace
+
 TFormProfilSpeichern::TFormProfilSpeichern(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormProfilSpeichern"));
     setWindowTitle(QStringLiteral("Speichern unter Profilnamen"));
-    setFixedSize(360, 250);
+    setFixedSize(438, 301);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    Label1 = AddLabel(this, "Label1", QStringLiteral("Profilname:"), 24, 14);
+    EditProfil = new QLineEdit(this);
+    EditProfil->setObjectName(QStringLiteral("EditProfil"));
+    EditProfil->setGeometry(24, 30, 389, 21);
+    EditProfil->setMaxLength(static_cast<int>(util::kMaxTextLength));
+
+    Label2 = AddLabel(this, "Label2", QStringLiteral("Beschreibung:"), 24, 60);
+    MemoProfil = new QPlainTextEdit(this);
+    MemoProfil->setObjectName(QStringLiteral("MemoProfil"));
+    MemoProfil->setGeometry(24, 76, 389, 105);
+
+    Label3 = AddLabel(this, "Label3", QStringLiteral("Name der Startdatei"), 24, 190);
+    EditSteuerDatei = new QLineEdit(this);
+    EditSteuerDatei->setObjectName(QStringLiteral("EditSteuerDatei"));
+    EditSteuerDatei->setGeometry(24, 206, 357, 21);
+    EncartaButton2 = AddButton(this, "EncartaButton2", QStringLiteral("..."), QRect(387, 206, 26, 21));
+    QFont bold = EncartaButton2->font();
+    bold.setBold(true);
+    EncartaButton2->setFont(bold);
+
+    EncartaButtonOK = AddButton(this, "EncartaButtonOK", QStringLiteral("OK"), QRect(233, 256, 86, 28));
+    EncartaButtonAbbrechen =
+        AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(327, 256, 86, 28));
+
+    connect(EncartaButtonOK, &QPushButton::clicked, this, &TFormProfilSpeichern::EncartaButtonOKClick);
+    connect(EncartaButtonAbbrechen, &QPushButton::clicked, this,
+            &TFormProfilSpeichern::EncartaButtonAbbrechenClick);
+    connect(EncartaButton2, &QPushButton::clicked, this, &TFormProfilSpeichern::EncartaButton2Click);
+}
+
+bool TFormProfilSpeichern::Execute(QString& profileFolder)
+{
+    m_created = false;
+    m_result = &profileFolder;
+    exec();
+    m_result = nullptr;
+    return m_created;
+}
+
+void TFormProfilSpeichern::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TFormProfilSpeichern::FormActivate()
+{
+    EditProfil->clear();
+    MemoProfil->clear();
+    EditSteuerDatei->clear();
+    EditProfil->setFocus();
+}
+
+void TFormProfilSpeichern::EncartaButtonOKClick()
+{
+    const util::RuntimeState& g = util::Global();
+    profiles::CreationResult result;
+    try {
+        result = profiles::CreateProfile({g.CurrentLocalFolder, EditProfil->text().toStdString(),
+                                          WithCrLf(MemoProfil->toPlainText()),
+                                          EditSteuerDatei->text().toStdString()},
+                                         LMDIniCtrl1);
+    } catch (const std::exception& e) {
+        // The folder stays; the dialog stays open, as for every other failure.
+        ui::Error(QString::fromStdString(e.what()), this);
+        return;
+    }
+    if (!result.Created()) {
+        const QString text = QString::fromStdString(result.message);
+        if (result.IsInformation())
+            ui::Information(text, this);
+        else
+            ui::Error(text, this);
+        return;
+    }
+    if (m_result)
+        *m_result = QString::fromStdString(result.profileFolder);
+    m_created = true;
+    accept();
+}
+
+void TFormProfilSpeichern::EncartaButtonAbbrechenClick()
+{
+    reject();
+}
+
+void TFormProfilSpeichern::EncartaButton2Click()
+{
+    if (!m_chooser)
+        return;
+    QString name;
+    if (m_chooser->ChooseStartFile(name))
+        EditSteuerDatei->setText(name);
 }

@@ -1,0 +1,272 @@
+#include "ProfilesTestFixture.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/FileDelete.h"
+#include "sync/FileStatus.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <map>
+
+namespace fs = std::filesystem;
+using namespace filesync;
+using testsupport::Dos;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+using testsupport::WriteFileAt;
+
+namespace {
+
+const std::uint32_t kOld = Dos(2022, 4, 1, 9, 0, 0);
+const std::uint32_t kNew = Dos(2023, 6, 2, 9, 0, 0);
+
+std::vector<int> Statuses(const ui::StatusListModel& rows)
+{
+    std::vector<int> statuses;
+    for (int i = 0; i < rows.rowCount(); ++i)
+        statuses.push_back(rows.row(i).status);
+    return statuses;
+}
+
+// Listing order differs between folders; the status of each name is what counts.
+std::map<std::string, int> StatusByName(const ui::StatusListModel& rows)
+{
+    std::map<std::string, int> statuses;
+    for (int i = 0; i < rows.rowCount(); ++i)
+        statuses[rows.row(i).name] = rows.row(i).status;
+    return statuses;
+}
+
+} // namespace
+
+class SelectedProfileTest : public ProfilesTest
+{
+protected:
+    // Profile "P" of the German set: Neu.ppt older than the server's (2),
+    // Fehlt.ppt only on the server (3), Alt.ppt only in the profile (5),
+    // Gleich.ppt identical (0).
+    void MakeProfile()
+    {
+        fs::create_directories(ProfileFolder("P"));
+        WriteFile(ProfileFolder("P") / "qPPP_Profile.ini", "[Profil]\nStartDatei=Gleich.ppt\n");
+        WriteFileAt(ProfileFolder("P") / "Neu.ppt", "alt", kOld);
+        WriteFileAt(serverDe / "Neu.ppt", "neu", kNew);
+        WriteFileAt(serverDe / "Fehlt.ppt", "fehlt", kNew);
+        WriteFileAt(ProfileFolder("P") / "Alt.ppt", "nur hier", kOld);
+        WriteFileAt(ProfileFolder("P") / "Gleich.ppt", "g", kOld);
+        WriteFileAt(serverDe / "Gleich.ppt", "g", kOld);
+        WriteFile(serverDe / "qPPP_Profile.ini", "[Profil]\n");
+        util::Global().CurrentProfile = "P";
+        form->LabelProfilname->setText("P");
+        form->EncartaButtonListeAuswahlClick();
+    }
+
+    void Mark(std::initializer_list<const char*> names)
+    {
+        form->TntListViewAuswahl->clearSelection();
+        for (const char* name : names) {
+            const int row = ProfileRowOf(name);
+            ASSERT_GE(row, 0) << name;
+            form->TntListViewAuswahl->markRow(row, true);
+        }
+    }
+
+    int CountRefreshes()
+    {
+        refreshes = 0;
+        QObject::connect(&ProfileRows(), &QAbstractItemModel::modelReset, form.get(), [this] {
+            if (ProfileRows().rowCount() > 0)
+                ++refreshes;
+        });
+        return 0;
+    }
+
+    int refreshes = 0;
+};
+
+TEST_F(SelectedProfileTest, AFreshlySavedProfileShowsTheStatusesOfTheSet)
+{
+    WriteFileAt(localDe / "Gleich.ppt", "g", kOld);
+    WriteFileAt(serverDe / "Gleich.ppt", "g", kOld);
+    WriteFileAt(localDe / "Neu.ppt", "alt", kOld);
+    WriteFileAt(serverDe / "Neu.ppt", "neu", kNew);
+    WriteFileAt(localDe / "Geändert.ppt", "lokal", kNew);
+    WriteFileAt(serverDe / "Geändert.ppt", "server", kOld);
+    WriteFileAt(localDe / "Lokal.ppt", "l", kOld);
+    WriteFileAt(serverDe / "Fehlt.ppt", "f", kNew);
+    form->EncartaButtonAktAClick();
+    const auto setStatuses = StatusByName(SetRows());
+    EXPECT_EQ(setStatuses.size(), 5u);
+
+    SaveProfile("Kopie");
+    form->AdvOfficePager1->setCurrentIndex(1);
+    SelectProfile("Kopie");
+    form->EncartaButtonAuswahlClick();
+    EXPECT_EQ(StatusByName(ProfileRows()), setStatuses);
+    EXPECT_EQ(ProfileRows().row(ProfileRowOf("Fehlt.ppt")).status, StatusMissingLocally);
+}
+
+TEST_F(SelectedProfileTest, UpdatingMarkedRows235CopiesTwoAndRefreshesTwice)
+{
+    MakeProfile();
+    EXPECT_EQ(ProfileRowOf("qPPP_Profile.ini"), -1) << "neither INI is a row";
+    Mark({"Neu.ppt", "Fehlt.ppt", "Alt.ppt"});
+    CountRefreshes();
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    form->AusgewhlteDateienaktuallisierenProfilClick();
+    EXPECT_EQ(script.texts(),
+              QStringList{"Wollen Sie die ausgewählte Datei(en) \r(Anzahl der Dateien: 3)\rlokal "
+                          "wirklich aktualisieren?"});
+    EXPECT_EQ(refreshes, 2);
+    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Neu.ppt"), "neu");
+    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Fehlt.ppt"), "fehlt");
+    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Alt.ppt"), "nur hier");
+    EXPECT_EQ(ProfileRows().row(ProfileRowOf("Neu.ppt")).status, StatusIdentical);
+    EXPECT_EQ(ProfileRows().row(ProfileRowOf("Fehlt.ppt")).status, StatusIdentical);
+    EXPECT_FALSE(fs::exists(localDe / "Neu.ppt")) << "the current set is not touched";
+}
+
+TEST_F(SelectedProfileTest, CommandsWithNothingMarkedOrAnsweredNoChangeNothing)
+{
+    MakeProfile();
+    form->TntListViewAuswahl->clearSelection();
+    ui::DialogScript script;
+    form->AusgewhlteDateienaktuallisierenProfilClick();
+    form->DateilokallschenProfilClick();
+    Mark({"Neu.ppt"});
+    script.answerConfirm(false);
+    form->AusgewhlteDateienaktuallisierenProfilClick();
+    script.answerConfirm(false);
+    form->DateilokallschenProfilClick();
+    ASSERT_EQ(script.texts().size(), 4);
+    EXPECT_EQ(script.texts()[0], "Biite eine Datei markieren.");
+    EXPECT_EQ(script.shown()[1].kind, ui::BoxKind::Information);
+    EXPECT_EQ(script.texts()[3],
+              "Wollen Sie die asugewählte Datei(en)  \r(Anzahl der Dateien: 1)\rlokal wirklich löschen?");
+    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Neu.ppt"), "alt");
+}
+
+TEST_F(SelectedProfileTest, DeletingAServerOnlyRowDoesNothingAndDeletingOthersRefreshes)
+{
+    MakeProfile();
+    Mark({"Fehlt.ppt"});
+    CountRefreshes();
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    form->DateilokallschenProfilClick();
+    EXPECT_EQ(refreshes, 0);
+    EXPECT_TRUE(fs::exists(serverDe / "Fehlt.ppt"));
+
+    Mark({"Alt.ppt", "Gleich.ppt"});
+    script.answerConfirm(true);
+    form->DateilokallschenProfilClick();
+    EXPECT_EQ(refreshes, 2);
+    EXPECT_FALSE(fs::exists(ProfileFolder("P") / "Alt.ppt"));
+    EXPECT_FALSE(fs::exists(ProfileFolder("P") / "Gleich.ppt"));
+    EXPECT_TRUE(fs::exists(serverDe / "Gleich.ppt"));
+    EXPECT_TRUE(fs::exists(ProfileFolder("P") / "qPPP_Profile.ini"));
+}
+
+TEST_F(SelectedProfileTest, AProfileFolderGoneOrRefusingWritesIsReportedPerFile)
+{
+    MakeProfile();
+    // Read-only: copies and deletes are refused.
+    platform::SetCopyFaultForTesting([](const std::string&) { return std::optional<std::uint64_t>(0); });
+    platform::SetDeleteFaultForTesting([](const std::string&) { return true; });
+    Mark({"Neu.ppt", "Alt.ppt"});
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    form->AusgewhlteDateienaktuallisierenProfilClick();
+    Mark({"Neu.ppt", "Alt.ppt"});
+    script.answerConfirm(true);
+    form->DateilokallschenProfilClick();
+    platform::SetCopyFaultForTesting({});
+    platform::SetDeleteFaultForTesting({});
+    EXPECT_EQ(script.texts().mid(1, 1), QStringList{"Datei konnte nicht kopiert werden."});
+    EXPECT_EQ(script.shown()[1].kind, ui::BoxKind::Message);
+    EXPECT_EQ(script.texts().mid(3), (QStringList{"Datei Neu.ppt konnte nicht gelöscht werden",
+                                                  "Datei Alt.ppt konnte nicht gelöscht werden"}));
+
+    // Deleted while shown: the update cannot bring the folder back.
+    fs::remove_all(ProfileFolder("P"));
+    form->EncartaButtonListeAuswahlClick();
+    EXPECT_EQ(Statuses(ProfileRows()),
+              (std::vector<int>{StatusMissingLocally, StatusMissingLocally, StatusMissingLocally}));
+    Mark({"Neu.ppt"});
+    script.answerConfirm(true);
+    form->AusgewhlteDateienaktuallisierenProfilClick();
+    EXPECT_EQ(script.texts().back(), "Datei konnte nicht kopiert werden.");
+    EXPECT_FALSE(fs::exists(ProfileFolder("P")));
+    // Showing the page forgets the name; the refresh then leaves the rows alone.
+    form->AdvOfficePager1->setCurrentIndex(2);
+    EXPECT_TRUE(form->LabelProfilname->text().isEmpty());
+    CountRefreshes();
+    form->EncartaButtonListeAuswahlClick();
+    EXPECT_EQ(refreshes, 0);
+    EXPECT_EQ(ProfileRows().rowCount(), 3);
+}
+
+TEST_F(SelectedProfileTest, AStaleProfileNameNeverListsOrWritesOutsideTheProfilesFolder)
+{
+    WriteFile(localDe / "Satz.ppt", "s");
+    WriteFileAt(serverDe / "Satz.ppt", "server", kNew);
+    for (const char* name : {"..", "../..", ""}) {
+        util::Global().CurrentProfile = name;
+        form->LabelProfilname->setText("sichtbar");
+        form->EncartaButtonListeAuswahlClick();
+        EXPECT_EQ(ProfileRowOf("qPPP_Profile"), -1);
+        ASSERT_EQ(ProfileRowOf("Satz.ppt"), 0) << name;
+        EXPECT_EQ(ProfileRows().row(0).status, StatusMissingLocally) << "the set is not the profile";
+        Mark({"Satz.ppt"});
+        ui::DialogScript script;
+        script.answerConfirm(true);
+        form->AusgewhlteDateienaktuallisierenProfilClick();
+        script.answerConfirm(true);
+        form->DateilokallschenProfilClick();
+        EXPECT_EQ(ReadFile(localDe / "Satz.ppt"), "s") << name;
+    }
+    EXPECT_EQ(ReadFile(serverDe / "Satz.ppt"), "server");
+}
+
+TEST_F(SelectedProfileTest, FlagDoubleClickTogglesTheLanguageWithItsProfileAndStartFiles)
+{
+    util::RuntimeState& g = util::Global();
+    MakeProfile();
+    g.ChosenProfileGerman = "P";
+    g.ChosenProfileEnglish = "E";
+    fs::create_directories(ProfileFolder("E", false));
+    WriteFile(ProfileFolder("E", false) / "qPPP_Profile.ini", "[Profil]\nStartDatei=Welcome.ppt\n");
+    WriteFileAt(ProfileFolder("E", false) / "Welcome.ppt", "w", kOld);
+    WriteFileAt(localEn / "Agenda.ppt", "a", kOld);
+    WriteFile(localEn / "qPPP_Profile.ini", "[Profil]\nStartDatei=Agenda.ppt\n");
+    WriteFile(localDe / "qPPP_Profile.ini", "[Profil]\nStartDatei=Satz.ppt\n");
+    WriteFileAt(localDe / "Satz.ppt", "s", kOld);
+
+    form->ImageFlageProfilDblClick();
+    EXPECT_TRUE(form->RadioButtonEnglisch->isChecked());
+    EXPECT_EQ(g.LanguageFlag, 0);
+    EXPECT_EQ(g.CurrentProfile, "E");
+    EXPECT_EQ(g.CurrentLocalFolder, localEn.str());
+    EXPECT_EQ(g.CurrentServerFolder, serverEn.str());
+    EXPECT_EQ(g.ProfileStartFile, "Welcome.ppt");
+    EXPECT_EQ(g.CurrentSetStartFile, "Agenda.ppt");
+    EXPECT_EQ(form->LabelProfilname->text(), "E");
+    ASSERT_EQ(SetRows().rowCount(), 1);
+    EXPECT_EQ(SetRows().row(0).name, "Agenda.ppt");
+    EXPECT_TRUE(SetRows().data(SetRows().index(0, 0), Qt::FontRole).value<QFont>().bold());
+    ASSERT_EQ(ProfileRows().rowCount(), 1);
+    EXPECT_TRUE(ProfileRows().data(ProfileRows().index(0, 0), Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(form->ImageFlageProfil->pixmap().toImage(), form->ImageFlageE->pixmap().toImage());
+    EXPECT_NE(ReadFile(SettingsFile()).find("CheckFlage=0"), std::string::npos);
+
+    form->ImageFlageProfilDblClick();
+    EXPECT_TRUE(form->RadioButtonDeutsch->isChecked());
+    EXPECT_EQ(g.CurrentProfile, "P");
+    EXPECT_EQ(g.ProfileStartFile, "Gleich.ppt");
+    EXPECT_EQ(g.CurrentSetStartFile, "Satz.ppt");
+    EXPECT_EQ(ProfileRows().rowCount(), 4);
+    EXPECT_GE(SetRows().rowCount(), 1);
+    EXPECT_EQ(form->ImageFlageAkt->pixmap().toImage(), form->ImageFlageD->pixmap().toImage());
+}
