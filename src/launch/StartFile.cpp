@@ -38,7 +38,7 @@ void DefineCurrentSetStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& s
     if (iniPath.empty())
         throw std::runtime_error("Es ist kein lokaler Ordner eingestellt.");
     ini.SetFileName(iniPath);
-    ini.WriteString(settings::kSectionProfil, settings::kKeyStartDatei, name);
+    ini.WriteString(profiles::kProfileSection, profiles::kStartFileKey, name);
     state.CurrentSetStartFile = name;
 }
 
@@ -49,7 +49,7 @@ void DefineProfileStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& stat
     if (iniPath.empty())
         throw std::runtime_error("Es ist kein Profil ausgewählt.");
     ini.SetFileName(iniPath);
-    ini.WriteString(settings::kSectionProfil, settings::kKeyStartDatei, name);
+    ini.WriteString(profiles::kProfileSection, profiles::kStartFileKey, name);
     state.ProfileStartFile = name;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/PathDelimiter.h"
 #include "platform/UserFolders.h"
+#include "profiles/ProfileStore.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -98,7 +99,7 @@ void ApplyStartupSettings(const StartupSettings& loaded, util::RuntimeState& sta
 std::string ReadStartFile(TLMDIniCtrl& ini, const std::string& iniPath)
 {
     ini.SetFileName(iniPath);
-    return util::CutText(ini.ReadString(kSectionProfil, kKeyStartDatei, ""));
+    return util::CutText(ini.ReadString(profiles::kProfileSection, profiles::kStartFileKey, ""));
 }
 
 int ClampIntervalHours(int hours)

@@ -30,10 +30,6 @@ inline constexpr std::string_view RxSpinEditInterval = "RxSpinEditInterval";
 inline constexpr std::string_view AktivPage = "AktivPage";
 } // namespace key
 
-// The start file in a profile INI (of a profile or of the current set).
-inline constexpr std::string_view kSectionProfil = "Profil";
-inline constexpr std::string_view kKeyStartDatei = "StartDatei";
-
 // The one site whose server folders are known in advance.
 inline constexpr std::string_view kSiteDomain = "PELLINOR";
 // Shown for both languages; the German wording is the program's own.
