@@ -4,17 +4,16 @@
 #include "launch/PresentationLauncher.h"
 #include "launch/StartFile.h"
 #include "ui/MessageDialogs.h"
+#include "ui/QtText.h"
 #include "ui/StatusListView.h"
 #include "util/z_global.h"
 
 // Showing and editing presentations, and the start files of the two file lists.
 
-namespace {
+using ui::Q;
+using ui::S;
 
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
+namespace {
 
 const filesync::FileRow* FirstMarkedRow(const ui::StatusListView* list)
 {

@@ -7,7 +7,9 @@
 #include "profiles/ProfileFileCommands.h"
 #include "profiles/ProfileStore.h"
 #include "ui/MessageDialogs.h"
+#include "ui/QtText.h"
 #include "ui/StatusListView.h"
+#include "ui/WaitCursor.h"
 #include "util/z_global.h"
 
 #include <QGuiApplication>
@@ -20,41 +22,14 @@
 
 // The profiles: saving, listing, choosing, describing, updating and deleting.
 
+using ui::Q;
+using ui::S;
+
 namespace {
 
 using Request = util::OperationGate::Request;
 
 const QString kMarkAFile = QStringLiteral("Biite eine Datei markieren.");
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
-std::string S(const QString& s)
-{
-    return s.toStdString();
-}
-
-// The hourglass from the start of a save until the first file is copied; put
-// back on every way out.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { Restore(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void Restore()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = true;
-};
 
 // The memo hands out its lines with LF, a description keeps them with CR LF.
 std::string DescriptionOf(const QPlainTextEdit* memo)
@@ -123,7 +98,7 @@ void TForm1::EncartaButtonPSpeichernClick()
     if (!m_formProfilSpeichern->Execute(profileFolder))
         return;
 
-    WaitCursor cursor;
+    ui::WaitCursor cursor;
     // A hide put off by an earlier copy must not cut this one's display short.
     Timer1->stop();
     LabelKopPPP->setText(QStringLiteral("Kopieren wird vorbereitet."));

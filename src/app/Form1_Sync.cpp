@@ -4,7 +4,9 @@
 #include "sync/BulkUpdate.h"
 #include "sync/RowCommands.h"
 #include "ui/MessageDialogs.h"
+#include "ui/QtText.h"
 #include "ui/StatusListView.h"
+#include "ui/WaitCursor.h"
 #include "util/z_global.h"
 
 #include <QGuiApplication>
@@ -14,35 +16,12 @@
 
 // Updating and deleting local copies of the current set.
 
+using ui::Q;
+using ui::S;
+
 namespace {
 
 const QString kMarkAFile = QStringLiteral("Biite eine Datei markieren.");
-
-QString Q(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The hourglass of the bulk update. Put back once, at the latest when the update
-// ends; after a failed copy the normal cursor stays for the rest of the update.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { Restore(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-    void Restore()
-    {
-        if (m_shown)
-            QGuiApplication::restoreOverrideCursor();
-        m_shown = false;
-    }
-
-private:
-    bool m_shown = true;
-};
 
 // Keeps the window painted while a large file copies. The pump lets no user input
 // through and the gate puts off a timer's refresh, so nothing else runs meanwhile.
@@ -71,7 +50,7 @@ void TForm1::EncartaButtonSyncClick()
         return;
     }
 
-    WaitCursor cursor;
+    ui::WaitCursor cursor;
     // A display still counting down from an earlier update must not vanish mid-way.
     Timer1->stop();
     LabelKopPPP->setText(QStringLiteral("Kopieren wird vorbereitet..."));

@@ -20,6 +20,7 @@
 #include "ui/GradientStrip.h"
 #include "ui/MessageDialogs.h"
 #include "ui/PictureLabel.h"
+#include "ui/QtText.h"
 #include "ui/SpinEdit.h"
 #include "ui/StatusImages.h"
 #include "ui/StatusListView.h"
@@ -44,6 +45,9 @@
 #include <QTimer>
 #include <filesystem>
 
+using ui::Q;
+using ui::S;
+
 namespace {
 
 const QString kVersionLine = QStringLiteral("Quintor 3P (PowerPointPräsentation). Version 1.03 (22.11.2014)");
@@ -60,16 +64,6 @@ const char* const kLegendTexts[ui::kStatusImageCount] = {
     "Ausnahmesituation. Bitte den Programmierer informieren",
     "Server erreichbar, aber Ordner auf dem Server nicht verfügbar",
 };
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
-std::string S(const QString& s)
-{
-    return s.toStdString();
-}
 
 template <typename T> T* Named(T* widget, const char* name)
 {
