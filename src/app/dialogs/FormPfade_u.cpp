@@ -2,7 +2,9 @@
 
 #include "app/settings/StorageLocations.h"
 #include "platform/FileSystem.h"
+#include "ui/Flags.h"
 #include "ui/FlatButton.h"
+#include "ui/PictureLabel.h"
 #include "ui/MessageDialogs.h"
 #include "util/z_global.h"
 
@@ -52,9 +54,10 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(pl
         return button;
     };
 
-    ImageFlageD = new QLabel(group);
+    ImageFlageD = new ui::PictureLabel(group);
     ImageFlageD->setObjectName(QStringLiteral("ImageFlageD"));
     ImageFlageD->setGeometry(12, 10, 27, 16);
+    ImageFlageD->setPixmap(ui::GermanFlag());
     AddLabel(group, "Label1", QStringLiteral("Deutsch"), 46, 11, true);
     AddLabel(group, "Label7", QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)"), 12, 34);
     EditLPfadDeutsch = field("EditLPfadDeutsch", 50);
@@ -64,9 +67,10 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(pl
     EditSPfadDeutsch = field("EditSPfadDeutsch", 94);
     EncartaButton2 = browse("EncartaButton2", 94);
 
-    ImageFlageE = new QLabel(group);
+    ImageFlageE = new ui::PictureLabel(group);
     ImageFlageE->setObjectName(QStringLiteral("ImageFlageE"));
     ImageFlageE->setGeometry(12, 146, 27, 16);
+    ImageFlageE->setPixmap(ui::BritishFlag());
     AddLabel(group, "Label2", QStringLiteral("Englisch"), 46, 147, true);
     AddLabel(group, "Label3", QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)"), 12, 170);
     EditLPfadenglisch = field("EditLPfadenglisch", 186);
