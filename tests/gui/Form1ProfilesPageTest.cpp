@@ -177,3 +177,30 @@ TEST_F(ProfilesTest, RightClickInAListOpensItsContextMenu)
         menu->hide();
     }
 }
+
+TEST_F(ProfilesTest, OddProfilesFoldersAndFilesAreShownOrSkippedWithoutHarm)
+{
+    // The profiles folder is a file: no profiles, no message.
+    WriteFile(localDe / "qPPP_Profile", "kein Ordner");
+    form->AdvOfficePager1->setCurrentIndex(1);
+    EXPECT_EQ(form->ListBoxProfile->count(), 0);
+    fs::remove(localDe / "qPPP_Profile");
+
+    // Non-Latin names, an INI in Windows-1252 with garbage lines, a very long description.
+    fs::create_directories(ProfileFolder("Выставка 2024"));
+    fs::create_directories(ProfileFolder("Alt"));
+    fs::create_directories(ProfileFolder("Lang"));
+    WriteFile(ProfileFolder("Alt") / "qPPP_Profile.ini",
+              "\x01\x02 M\xfcll\n[Profil]\n=ohne Schl\xfcssel\nBeschreibung=F\xfcr Kunden\x08gr\xfc\xdf" "e\n");
+    WriteFile(ProfileFolder("Lang") / "qPPP_Profile.ini",
+              "[Profil]\nBeschreibung=" + std::string(100'000, 'x') + "\n");
+    form->AdvOfficePager1->setCurrentIndex(0);
+    form->AdvOfficePager1->setCurrentIndex(1);
+    EXPECT_EQ(form->ListBoxProfile->count(), 3);
+    SelectProfile("Выставка 2024");
+    EXPECT_EQ(form->MemoProfileH->toPlainText(), "");
+    SelectProfile("Alt");
+    EXPECT_EQ(form->MemoProfileH->toPlainText(), "Für Kunden\ngrüße");
+    SelectProfile("Lang");
+    EXPECT_EQ(form->MemoProfileH->toPlainText().size(), 2047) << "values read back at most 2047 characters";
+}
