@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     iproute2 iputils-ping util-linux
 )
 
