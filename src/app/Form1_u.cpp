@@ -657,12 +657,16 @@ void TForm1::EncartaButtonAktAClick()
 void TForm1::RefreshCurrentSet()
 {
     const util::RuntimeState& g = util::Global();
-    TntListViewAkt->clearSelection();
-    TntListViewAkt->statusModel()->clear();
+    RebuildList(TntListViewAkt,
+                {g.CurrentLocalFolder, g.CurrentServerFolder, HostNameOfCurrentSet(), g.CompareWithServer});
+}
+
+void TForm1::RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request)
+{
+    list->clearSelection();
+    list->statusModel()->clear();
     util::DelayWithMessages(100);
-    TntListViewAkt->statusModel()->setRows(filesync::BuildInventory(
-        {g.CurrentLocalFolder, g.CurrentServerFolder, HostNameOfCurrentSet(), g.CompareWithServer},
-        filesync::PingHost));
+    list->statusModel()->setRows(filesync::BuildInventory(request, filesync::PingHost));
 }
 
 void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem)
@@ -725,16 +729,13 @@ void TForm1::RefreshProfile()
         g.CompareWithServer = true;
         return;
     }
-    TntListViewAuswahl->clearSelection();
-    TntListViewAuswahl->statusModel()->clear();
-    util::DelayWithMessages(100);
     // An empty or stale profile name must not make another folder the profile.
     const std::string folder =
         profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile).value_or(std::string());
+    // The first run of this refresh lists without comparing and switches comparing on.
     const bool compare = g.CompareWithServer;
     g.CompareWithServer = true;
-    TntListViewAuswahl->statusModel()->setRows(filesync::BuildInventory(
-        {folder, g.CurrentServerFolder, HostNameOfCurrentSet(), compare}, filesync::PingHost));
+    RebuildList(TntListViewAuswahl, {folder, g.CurrentServerFolder, HostNameOfCurrentSet(), compare});
 }
 
 void TForm1::TntListViewAuswahlChange()

@@ -2,6 +2,7 @@
 
 #include "app/FormSizeSave.h"
 #include "app/settings/LMDIniCtrl.h"
+#include "sync/Inventory.h"
 #include "util/OperationGate.h"
 
 #include <QWidget>
@@ -174,6 +175,8 @@ private:
     // handlers reached from a click or a timer go through the operation gate.
     void RefreshCurrentSet();
     void RefreshProfile();
+    // Empties the list, lets the window repaint, then fills it from the inventory.
+    void RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request);
     void Activate();
     void SaveSettings();
     void SwitchLanguage(bool german);
