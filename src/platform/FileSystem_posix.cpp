@@ -145,7 +145,10 @@ std::string NetworkHostOfPath(const std::string& path)
         return {};
     std::error_code ec;
     // Weakly: a server folder that does not exist (yet) still lies on its share.
-    const fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec)
+        return {};
+    const fs::path canonical = fs::weakly_canonical(absolute, ec);
     if (ec)
         return {};
     return NetworkHostOfPathIn(ReadMountTable(), canonical.string());
