@@ -270,28 +270,29 @@ void TForm1::ImageFlageProfilDblClick()
 
 void TForm1::AusgewhlteDateienaktuallisierenProfilClick()
 {
-    util::OperationScope scope(m_gate, Request::Command);
-    if (!scope)
-        return;
-    const std::vector<std::string> names = MarkedProfileRowNames();
-    if (names.empty()) {
-        ui::Information(kMarkAFile, this);
-        return;
-    }
-    if (!ui::Confirm(Q(profiles::UpdateMarkedQuestion(names.size())), this))
-        return;
-    const util::RuntimeState& g = util::Global();
-    profiles::ExecuteProfileUpdate(
-        profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder),
-        [this](const profiles::ProfileFileStep&, const filesync::CommandResult& result) {
-            if (!result.message.empty())
-                ui::Message(Q(result.message), this);
-            if (result.refresh)
-                RefreshProfile();
-        });
+    RunOnMarkedProfileRows(profiles::UpdateMarkedQuestion, [](const std::vector<std::string>& names,
+                                                              const profiles::ProfileFileCallback& report) {
+        const util::RuntimeState& g = util::Global();
+        profiles::ExecuteProfileUpdate(
+            profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder),
+            report);
+    });
 }
 
 void TForm1::DateilokallschenProfilClick()
+{
+    RunOnMarkedProfileRows(profiles::DeleteMarkedQuestion, [](const std::vector<std::string>& names,
+                                                              const profiles::ProfileFileCallback& report) {
+        const util::RuntimeState& g = util::Global();
+        profiles::ExecuteProfileDelete(
+            profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder),
+            report);
+    });
+}
+
+void TForm1::RunOnMarkedProfileRows(
+    const std::function<std::string(std::size_t count)>& question,
+    const std::function<void(const std::vector<std::string>&, const profiles::ProfileFileCallback&)>& command)
 {
     util::OperationScope scope(m_gate, Request::Command);
     if (!scope)
@@ -301,15 +302,13 @@ void TForm1::DateilokallschenProfilClick()
         ui::Information(kMarkAFile, this);
         return;
     }
-    if (!ui::Confirm(Q(profiles::DeleteMarkedQuestion(names.size())), this))
+    if (!ui::Confirm(Q(question(names.size())), this))
         return;
-    const util::RuntimeState& g = util::Global();
-    profiles::ExecuteProfileDelete(
-        profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder),
-        [this](const profiles::ProfileFileStep&, const filesync::CommandResult& result) {
-            if (!result.message.empty())
-                ui::Message(Q(result.message), this);
-            if (result.refresh)
-                RefreshProfile();
-        });
+    // Each file's message as it comes, and the list refreshed after each file.
+    command(names, [this](const profiles::ProfileFileStep&, const filesync::CommandResult& result) {
+        if (!result.message.empty())
+            ui::Message(Q(result.message), this);
+        if (result.refresh)
+            RefreshProfile();
+    });
 }

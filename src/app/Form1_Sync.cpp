@@ -83,27 +83,21 @@ void TForm1::EncartaButtonSyncClick()
 
 void TForm1::AusgewhlteDateiaktualisieren1Click()
 {
-    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
-    if (!scope)
-        return;
-    const int marked = TntListViewAkt->firstMarkedRow();
-    if (marked < 0) {
-        ui::Information(kMarkAFile, this);
-        return;
-    }
-    const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
-    if (!ui::Confirm(Q(filesync::UpdateRowQuestion(row.displayName)), this))
-        return;
-    const util::RuntimeState& g = util::Global();
-    const filesync::CommandResult result =
-        filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
-    if (!result.message.empty())
-        ui::Message(Q(result.message), this);
-    if (result.refresh)
-        RefreshCurrentSet();
+    RunOnMarkedRow(filesync::UpdateRowQuestion, [](const filesync::FileRow& row) {
+        const util::RuntimeState& g = util::Global();
+        return filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
+    });
 }
 
 void TForm1::Dateilschen1Click()
+{
+    RunOnMarkedRow(filesync::DeleteRowQuestion, [](const filesync::FileRow& row) {
+        return filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
+    });
+}
+
+void TForm1::RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
+                            const std::function<filesync::CommandResult(const filesync::FileRow&)>& command)
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
@@ -114,9 +108,9 @@ void TForm1::Dateilschen1Click()
         return;
     }
     const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
-    if (!ui::Confirm(Q(filesync::DeleteRowQuestion(row.displayName)), this))
+    if (!ui::Confirm(Q(question(row.displayName)), this))
         return;
-    const filesync::CommandResult result = filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
+    const filesync::CommandResult result = command(row);
     if (!result.message.empty())
         ui::Message(Q(result.message), this);
     if (result.refresh)

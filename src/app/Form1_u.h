@@ -2,10 +2,13 @@
 
 #include "app/FormSizeSave.h"
 #include "app/settings/LMDIniCtrl.h"
+#include "profiles/ProfileFileCommands.h"
+#include "sync/CommandResult.h"
 #include "sync/Inventory.h"
 #include "util/OperationGate.h"
 
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -177,6 +180,10 @@ private:
     void RefreshProfile();
     // Empties the list, lets the window repaint, then fills it from the inventory.
     void RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request);
+    // The one-row commands of page 0: the marked row, the question, the command, its
+    // message and the refresh it asks for.
+    void RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
+                        const std::function<filesync::CommandResult(const filesync::FileRow&)>& command);
     void Activate();
     void SaveSettings();
     void SwitchLanguage(bool german);
@@ -204,6 +211,11 @@ private:
 
     // Profiles
     std::vector<std::string> MarkedProfileRowNames() const;
+    // The marked rows of page 2, the question with their count, then the command with
+    // a report after each file.
+    void RunOnMarkedProfileRows(const std::function<std::string(std::size_t count)>& question,
+                                const std::function<void(const std::vector<std::string>&,
+                                                         const profiles::ProfileFileCallback&)>& command);
     void SetDescriptionWritable(bool writable);
     std::string ProfileStartFileOf(const std::string& profileName);
 };
