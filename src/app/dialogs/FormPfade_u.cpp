@@ -4,8 +4,8 @@
 #include "platform/FileSystem.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
-#include "ui/PictureLabel.h"
 #include "ui/MessageDialogs.h"
+#include "ui/PictureLabel.h"
 #include "util/z_global.h"
 
 #include <QGroupBox>
@@ -54,29 +54,32 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(pl
         return button;
     };
 
-    ImageFlageD = new ui::PictureLabel(group);
-    ImageFlageD->setObjectName(QStringLiteral("ImageFlageD"));
-    ImageFlageD->setGeometry(12, 10, 27, 16);
-    ImageFlageD->setPixmap(ui::GermanFlag());
+    const auto flag = [&](const char* name, int y, const QPixmap& picture) {
+        auto* label = new ui::PictureLabel(group);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setGeometry(12, y, 27, 16);
+        label->setPixmap(picture);
+        return label;
+    };
+    const QString localCaption = QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)");
+    const QString serverCaption =
+        QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)");
+
+    ImageFlageD = flag("ImageFlageD", 10, ui::GermanFlag());
     AddLabel(group, "Label1", QStringLiteral("Deutsch"), 46, 11, true);
-    AddLabel(group, "Label7", QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)"), 12, 34);
+    AddLabel(group, "Label7", localCaption, 12, 34);
     EditLPfadDeutsch = field("EditLPfadDeutsch", 50);
     EncartaButton1 = browse("EncartaButton1", 50);
-    AddLabel(group, "Label5",
-             QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)"), 12, 78);
+    AddLabel(group, "Label5", serverCaption, 12, 78);
     EditSPfadDeutsch = field("EditSPfadDeutsch", 94);
     EncartaButton2 = browse("EncartaButton2", 94);
 
-    ImageFlageE = new ui::PictureLabel(group);
-    ImageFlageE->setObjectName(QStringLiteral("ImageFlageE"));
-    ImageFlageE->setGeometry(12, 146, 27, 16);
-    ImageFlageE->setPixmap(ui::BritishFlag());
+    ImageFlageE = flag("ImageFlageE", 146, ui::BritishFlag());
     AddLabel(group, "Label2", QStringLiteral("Englisch"), 46, 147, true);
-    AddLabel(group, "Label3", QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)"), 12, 170);
+    AddLabel(group, "Label3", localCaption, 12, 170);
     EditLPfadenglisch = field("EditLPfadenglisch", 186);
     EncartaButton3 = browse("EncartaButton3", 186);
-    AddLabel(group, "Label4",
-             QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)"), 12, 214);
+    AddLabel(group, "Label4", serverCaption, 12, 214);
     EditSPfadenglisch = field("EditSPfadenglisch", 230);
     EncartaButton4 = browse("EncartaButton4", 230);
 
