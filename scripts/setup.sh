@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config clang-format git
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation2

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the whole program under AddressSanitizer and
 # UndefinedBehaviorSanitizer with warnings as errors, then the core alone with the
-# GUI switched off, which keeps the core free of Qt.
+# GUI switched off, which keeps the core free of Qt. A file that is not formatted
+# in the project's style fails the run first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs=$(nproc)
+scripts/check-format.sh
 
 cmake -S . -B build/test-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DQUINTOR_WERROR=ON -DQUINTOR_SANITIZE=ON -DQUINTOR_GUI=ON -DQUINTOR_BENCH=ON >/dev/null

@@ -4,7 +4,7 @@
 #include "app/dialogs/FormInfo_u.h"
 #include "app/dialogs/FormPfade_u.h"
 #include "app/dialogs/FormProfilSpeichern_u.h"
-#include "app/settings/Designs.h"
+#include "settings/Designs.h"
 #include "ui/FlatButton.h"
 #include "ui/Glyphs.h"
 #include "ui/GradientStrip.h"

@@ -2,10 +2,11 @@
 
 #include "app/dialogs/FormInfo_u.h"
 #include "app/dialogs/FormProfilSpeichern_u.h"
-#include "app/settings/Settings.h"
+#include "launch/StartFile.h"
 #include "profiles/ProfileCopy.h"
 #include "profiles/ProfileFileCommands.h"
 #include "profiles/ProfileStore.h"
+#include "settings/Settings.h"
 #include "ui/MessageDialogs.h"
 #include "ui/QtText.h"
 #include "ui/StatusListView.h"
@@ -66,7 +67,7 @@ std::string TForm1::ProfileStartFileOf(const std::string& profileName)
     const std::string& local = util::Global().CurrentLocalFolder;
     if (!profiles::SafeProfileFolderPath(local, profileName))
         return {};
-    return settings::ReadStartFile(LMDIniCtrl2, profiles::ProfileIniPath(local, profileName));
+    return launch::ReadStartFile(LMDIniCtrl2, profiles::ProfileIniPath(local, profileName));
 }
 
 std::vector<std::string> TForm1::MarkedProfileRowNames() const
@@ -263,7 +264,7 @@ void TForm1::ImageFlageProfilDblClick()
     g.CurrentSetStartFile =
         g.CurrentLocalFolder.empty()
             ? std::string()
-            : settings::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
+            : launch::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
     RefreshCurrentSet();
     RefreshProfile();
 }

@@ -3,7 +3,7 @@
 // The settings page: the design choice and the storage-locations button.
 
 #include "app/dialogs/FormPfade_u.h"
-#include "app/settings/Designs.h"
+#include "settings/Designs.h"
 #include "ui/StatusListView.h"
 
 #include <QComboBox>

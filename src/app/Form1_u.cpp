@@ -5,12 +5,12 @@
 #include "app/dialogs/FormInfo_u.h"
 #include "app/dialogs/FormPfade_u.h"
 #include "app/dialogs/FormProfilSpeichern_u.h"
-#include "app/settings/Settings.h"
-#include "app/settings/SettingsPage.h"
 #include "launch/StartFile.h"
 #include "platform/PathDelimiter.h"
 #include "platform/UserFolders.h"
 #include "profiles/ProfileStore.h"
+#include "settings/Settings.h"
+#include "settings/SettingsPage.h"
 #include "sync/Inventory.h"
 #include "sync/z_ping.h"
 #include "ui/Flags.h"
@@ -510,12 +510,12 @@ void TForm1::FormCreate()
         TimerInterval->start();
     }
 
-    g.ProfileStartFile = settings::ReadStartFile(
-        LMDIniCtrl2, profiles::ProfileIniPath(g.CurrentLocalFolder, g.CurrentProfile));
+    g.ProfileStartFile =
+        launch::ReadStartFile(LMDIniCtrl2, profiles::ProfileIniPath(g.CurrentLocalFolder, g.CurrentProfile));
     LabelZProfil->setText(Q(g.CurrentProfile));
     LabelVersion->setText(kVersionLine);
     g.CurrentSetStartFile =
-        settings::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
+        launch::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
 }
 
 bool TForm1::event(QEvent* event)

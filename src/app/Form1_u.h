@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/FormSizeSave.h"
-#include "app/settings/LMDIniCtrl.h"
+#include "ini/LMDIniCtrl.h"
 #include "profiles/ProfileFileCommands.h"
 #include "sync/CommandResult.h"
 #include "sync/Inventory.h"
@@ -111,8 +111,8 @@ public:
     QTimer* Timer1;
     QTimer* TimerInterval;
 
-    settings::TLMDIniCtrl LMDIniCtrl1; // the settings file
-    settings::TLMDIniCtrl LMDIniCtrl2; // the profile INI files
+    ini::TLMDIniCtrl LMDIniCtrl1; // the settings file
+    ini::TLMDIniCtrl LMDIniCtrl2; // the profile INI files
 
     util::OperationGate& Gate() { return m_gate; }
 

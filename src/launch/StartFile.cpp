@@ -1,7 +1,7 @@
 #include "launch/StartFile.h"
 
-#include "app/settings/Settings.h"
 #include "profiles/ProfileStore.h"
+#include "settings/Settings.h"
 
 #include <stdexcept>
 
@@ -10,6 +10,12 @@ namespace launch {
 std::string StartFileName(std::string_view caption)
 {
     return util::CutText(caption);
+}
+
+std::string ReadStartFile(ini::TLMDIniCtrl& ini, const std::string& iniPath)
+{
+    ini.SetFileName(iniPath);
+    return util::CutText(ini.ReadString(profiles::kProfileSection, profiles::kStartFileKey, ""));
 }
 
 std::string StartFileQuestion(std::string_view name)
@@ -32,7 +38,7 @@ std::string ProfileStartFileIni(const util::RuntimeState& state)
     return profiles::ProfileIniPath(state.CurrentLocalFolder, state.CurrentProfile);
 }
 
-void DefineCurrentSetStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name)
+void DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name)
 {
     const std::string iniPath = CurrentSetStartFileIni(state);
     if (iniPath.empty())
@@ -42,7 +48,7 @@ void DefineCurrentSetStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& s
     state.CurrentSetStartFile = name;
 }
 
-void DefineProfileStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name)
+void DefineProfileStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name)
 {
     const std::string iniPath = ProfileStartFileIni(state);
     // The profiles folder's own INI file would otherwise be written.

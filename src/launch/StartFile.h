@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings/LMDIniCtrl.h"
+#include "ini/LMDIniCtrl.h"
 #include "util/z_global.h"
 
 #include <string>
@@ -22,11 +22,14 @@ std::string CurrentSetStartFileIni(const util::RuntimeState& state);
 std::string ProfileStartFileIni(const util::RuntimeState& state);
 
 // Writes the name into the INI file and then takes it as the start file in
-// memory. A failed write throws settings::IniWriteError and leaves the state as
+// memory. A failed write throws ini::IniWriteError and leaves the state as
 // it was; without a folder nothing is written and std::runtime_error says so.
-void DefineCurrentSetStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& state,
-                               const std::string& name);
-void DefineProfileStartFile(settings::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name);
+void DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name);
+void DefineProfileStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name);
+
+// Binds the control to the profile INI at iniPath and reads its start file (empty
+// when missing), cut to 255 characters. The control stays bound to that file.
+std::string ReadStartFile(ini::TLMDIniCtrl& ini, const std::string& iniPath);
 
 // Bold marking: exact and case-sensitive.
 bool IsStartFile(std::string_view caption, std::string_view startFile);

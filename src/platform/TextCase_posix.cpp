@@ -1,6 +1,6 @@
 #include "platform/TextCase.h"
 
-#include "util/Utf8.h"
+#include "text/Utf8.h"
 
 #include <clocale>
 #include <cwctype>
@@ -53,14 +53,14 @@ std::string FoldCase(std::string_view utf8)
             ++i;
             continue;
         }
-        const auto decoded = util::DecodeUtf8At(utf8, i);
+        const auto decoded = text::DecodeUtf8At(utf8, i);
         if (!decoded) {
             // Keep stray bytes as they are: such names only match byte for byte.
             out.push_back(static_cast<char>(b));
             ++i;
             continue;
         }
-        util::AppendUtf8(out, ToLowerChar(decoded->codePoint));
+        text::AppendUtf8(out, ToLowerChar(decoded->codePoint));
         i += decoded->length;
     }
     return out;

@@ -1,6 +1,6 @@
 #include "profiles/ProfileCreation.h"
 
-#include "app/settings/LMDIniCtrl.h"
+#include "ini/LMDIniCtrl.h"
 #include "profiles/ProfileStore.h"
 #include "util/z_global.h"
 
@@ -26,7 +26,7 @@ std::string ProfilesFolderNotCreatedMessage(std::string_view profilesFolder)
     return text;
 }
 
-CreationResult CreateProfile(const CreationRequest& request, settings::TLMDIniCtrl& ini)
+CreationResult CreateProfile(const CreationRequest& request, ini::TLMDIniCtrl& ini)
 {
     if (request.name.empty())
         return Refused(CreationOutcome::EmptyName, std::string(kEmptyNameMessage));

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace settings {
+namespace ini {
 class TLMDIniCtrl;
 }
 
@@ -61,6 +61,6 @@ struct CreationRequest
 // through the given INI control. A failed check leaves the disk as it was; a
 // failed INI write throws the control's IniWriteError and leaves the new folder.
 // The folder path is never cut: a shortened path would name another folder.
-CreationResult CreateProfile(const CreationRequest& request, settings::TLMDIniCtrl& ini);
+CreationResult CreateProfile(const CreationRequest& request, ini::TLMDIniCtrl& ini);
 
 } // namespace profiles

@@ -5,7 +5,7 @@
 #include "platform/TextCase.h"
 #include "sync/CopyTemporary.h"
 #include "sync/FileStatus.h"
-#include "util/Utf8.h"
+#include "text/Utf8.h"
 
 #include <cstdint>
 #include <limits>
@@ -67,7 +67,7 @@ std::optional<std::vector<ListedFile>> ListFolder(const std::string& folder)
 
 std::string DisplayNameOf(const std::string& name)
 {
-    return util::IsValidUtf8(name) ? name : util::Windows1252FallbackToUtf8(name);
+    return text::IsValidUtf8(name) ? name : text::Windows1252FallbackToUtf8(name);
 }
 
 // Compares the packed values unsigned: as signed numbers every date from 2044 on

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings/Designs.h"
+#include "settings/Designs.h"
 
 #include <QColor>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "util/z_global.h"
 
-#include "util/Utf8.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -18,7 +18,7 @@ std::size_t CharCount(std::string_view text)
 {
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size(); ++count) {
-        const auto d = DecodeUtf8At(text, i);
+        const auto d = ::text::DecodeUtf8At(text, i);
         i += d ? d->length : 1;
     }
     return count;

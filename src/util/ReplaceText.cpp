@@ -1,7 +1,7 @@
 #include "util/z_global.h"
 
 #include "platform/TextCase.h"
-#include "util/Utf8.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <vector>
@@ -25,7 +25,7 @@ std::vector<Char> SplitChars(std::string_view text)
 {
     std::vector<Char> chars;
     for (std::size_t i = 0; i < text.size();) {
-        if (const auto d = DecodeUtf8At(text, i)) {
+        if (const auto d = ::text::DecodeUtf8At(text, i)) {
             chars.push_back({d->codePoint, false, i, d->length});
             i += d->length;
         } else {
@@ -53,7 +53,7 @@ void AppendChar(std::string& out, std::string_view text, const Char& c)
     if (c.raw)
         out += text.substr(c.offset, 1);
     else
-        AppendUtf8(out, c.value);
+        ::text::AppendUtf8(out, c.value);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "util/z_global.h"
 
 #include "platform/Identity.h"
-#include "util/Utf8.h"
+#include "text/Utf8.h"
 
 namespace util {
 
@@ -27,7 +27,7 @@ std::string CutText(std::string_view text, std::size_t maxChars)
     for (std::size_t i = 0; i < text.size();) {
         if (chars == maxChars)
             return std::string(text.substr(0, i));
-        const auto d = DecodeUtf8At(text, i);
+        const auto d = ::text::DecodeUtf8At(text, i);
         i += d ? d->length : 1;
         ++chars;
     }

@@ -296,7 +296,7 @@ TEST_F(FormLaunchTest, NoMarkNoAnswerOrAFailedWriteChangeNothing)
     fs::create_directory(SetIni());
     ui::DialogScript script;
     script.answerConfirm(true);
-    EXPECT_THROW(form->Startdateidefinieren1Click(), settings::IniWriteError);
+    EXPECT_THROW(form->Startdateidefinieren1Click(), ini::IniWriteError);
     EXPECT_EQ(util::Global().CurrentSetStartFile, "");
     EXPECT_FALSE(IsBold(form->TntListViewAkt, "Intro.ppt"));
     EXPECT_FALSE(form->Gate().Busy());

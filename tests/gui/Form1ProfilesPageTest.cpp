@@ -191,7 +191,8 @@ TEST_F(ProfilesTest, OddProfilesFoldersAndFilesAreShownOrSkippedWithoutHarm)
     fs::create_directories(ProfileFolder("Alt"));
     fs::create_directories(ProfileFolder("Lang"));
     WriteFile(ProfileFolder("Alt") / "qPPP_Profile.ini",
-              "\x01\x02 M\xfcll\n[Profil]\n=ohne Schl\xfcssel\nBeschreibung=F\xfcr Kunden\x08gr\xfc\xdf" "e\n");
+              "\x01\x02 M\xfcll\n[Profil]\n=ohne Schl\xfcssel\nBeschreibung=F\xfcr Kunden\x08gr\xfc\xdf"
+              "e\n");
     WriteFile(ProfileFolder("Lang") / "qPPP_Profile.ini",
               "[Profil]\nBeschreibung=" + std::string(100'000, 'x') + "\n");
     form->AdvOfficePager1->setCurrentIndex(0);

@@ -41,9 +41,9 @@ TEST_F(FormTest, FirstRunWithoutSettingsFileUsesTheDefaultsAndWritesNothing)
     EXPECT_TRUE(f.RadioButtonDeutsch->isChecked());
     EXPECT_EQ(f.RadioButtonDeutsch->text(), "detusch");
 
-    const std::string home = platform::HomeFolder();
-    EXPECT_EQ(g.LocalFolderGerman, home + "/quintor3P_de " + g.UserName);
-    EXPECT_EQ(g.LocalFolderEnglish, home + "/quintor3P_en_" + g.UserName);
+    const std::string homeFolder = platform::HomeFolder();
+    EXPECT_EQ(g.LocalFolderGerman, homeFolder + "/quintor3P_de " + g.UserName);
+    EXPECT_EQ(g.LocalFolderEnglish, homeFolder + "/quintor3P_en_" + g.UserName);
     EXPECT_EQ(g.CurrentLocalFolder, g.LocalFolderGerman);
     EXPECT_EQ(g.ServerFolderGerman, "Bitte hier Serverpfad für deutsch eintragen");
     EXPECT_EQ(g.ServerFolderEnglish, "Bitte hier Serverpfad für deutsch eintragen");

@@ -23,7 +23,7 @@ struct StartFileFolders : ::testing::Test
 
     testsupport::TempDir local;
     util::RuntimeState state;
-    settings::TLMDIniCtrl ini;
+    ini::TLMDIniCtrl ini;
 };
 
 } // namespace
@@ -66,13 +66,13 @@ TEST_F(StartFileFolders, AFailedWriteLeavesTheNameInMemoryAsItWas)
 {
     state.CurrentSetStartFile = "Alt.ppt";
     std::filesystem::create_directory(SetIni()); // a folder where the file should be
-    EXPECT_THROW(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"), settings::IniWriteError);
+    EXPECT_THROW(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"), ini::IniWriteError);
     EXPECT_EQ(state.CurrentSetStartFile, "Alt.ppt");
 
     // A profile deleted outside the program: its folder is gone.
     state.ProfileStartFile = "Alt.ppt";
     std::filesystem::remove_all(local / "qPPP_Profile");
-    EXPECT_THROW(launch::DefineProfileStartFile(ini, state, "Neu.ppt"), settings::IniWriteError);
+    EXPECT_THROW(launch::DefineProfileStartFile(ini, state, "Neu.ppt"), ini::IniWriteError);
     EXPECT_EQ(state.ProfileStartFile, "Alt.ppt");
     EXPECT_FALSE(std::filesystem::exists(local / "qPPP_Profile"));
 }
@@ -87,4 +87,16 @@ TEST_F(StartFileFolders, WithoutAFolderNothingIsWrittenAnywhere)
     state.CurrentLocalFolder.clear();
     EXPECT_THROW(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"), std::runtime_error);
     EXPECT_EQ(state.CurrentSetStartFile, "");
+}
+
+TEST(StartFile, ReadFromSectionProfilCutTo255)
+{
+    testsupport::TempDir dir;
+    ini::TLMDIniCtrl ini;
+    EXPECT_EQ(launch::ReadStartFile(ini, (dir / "qPPP_Profile.ini").string()), "");
+    EXPECT_EQ(ini.FileName(), (dir / "qPPP_Profile.ini").string());
+
+    WriteFile(dir / "qPPP_Profile.ini",
+              "[Profil]\r\nBeschreibung=a\bb\r\nStartDatei=" + std::string(300, 's') + ".ppt\r\n");
+    EXPECT_EQ(launch::ReadStartFile(ini, (dir / "qPPP_Profile.ini").string()), std::string(255, 's'));
 }

@@ -101,7 +101,7 @@ TEST_P(EachEchoMethod, GivesUpWhenTheTimeoutIsOver)
 INSTANTIATE_TEST_SUITE_P(IcmpEcho, EachEchoMethod,
                          testing::Values(EchoMethod::Automatic, EchoMethod::DatagramSocket,
                                          EchoMethod::RawSocket, EchoMethod::PingProgram),
-                         [](const testing::TestParamInfo<EchoMethod>& info) { return NameOf(info.param); });
+                         [](const testing::TestParamInfo<EchoMethod>& p) { return NameOf(p.param); });
 
 TEST(IcmpEcho, DatagramSocketIsUnavailableWhereTheGroupRangeForbidsIt)
 {

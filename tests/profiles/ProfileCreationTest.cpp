@@ -1,5 +1,5 @@
 #include "profiles/ProfileCreation.h"
-#include "app/settings/LMDIniCtrl.h"
+#include "ini/LMDIniCtrl.h"
 #include "platform/AtomicFile.h"
 #include "support/TempDir.h"
 
@@ -26,7 +26,7 @@ protected:
     bool NothingCreated() const { return !fs::exists(Profiles()); }
 
     TempDir local;
-    settings::TLMDIniCtrl ini;
+    ini::TLMDIniCtrl ini;
 };
 
 } // namespace
@@ -138,7 +138,7 @@ TEST_F(ProfileCreation, FailedIniWriteThrowsAndLeavesTheFolder)
 {
     platform::SetAtomicWriteFaultForTesting(
         [](platform::AtomicWriteStep step) { return step == platform::AtomicWriteStep::Create; });
-    EXPECT_THROW(Create("Messe", "x"), settings::IniWriteError);
+    EXPECT_THROW(Create("Messe", "x"), ini::IniWriteError);
     platform::SetAtomicWriteFaultForTesting({});
     EXPECT_TRUE(fs::is_directory(Profiles() / "Messe"));
     EXPECT_FALSE(fs::exists(Profiles() / "Messe" / "qPPP_Profile.ini"));

@@ -27,8 +27,8 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     // Tests make folders read-only; give the owner access back so that everything goes.
-    for (auto it = fs::recursive_directory_iterator(m_path, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator(m_path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);

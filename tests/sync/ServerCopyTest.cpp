@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     fs::create_directory(local / "a.ppt");
                                     WriteFile(local / "a.ppt" / "inside", "x");
                                 }}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
 
 TEST_F(ServerCopyTest, AFullFileSystemLeavesTheOldFileAndNoTemporary)
 {

@@ -1,7 +1,7 @@
 #include "app/dialogs/FormPfade_u.h"
 
-#include "app/settings/StorageLocations.h"
 #include "platform/FileSystem.h"
+#include "settings/StorageLocations.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageDialogs.h"
@@ -181,7 +181,7 @@ void TFormPfade::EncartaButtonOKClick()
         return;
     try {
         settings::StoreLocations(fields, *m_settings, util::Global(), m_mountedShareHost);
-    } catch (const settings::IniWriteError& e) {
+    } catch (const ini::IniWriteError& e) {
         // What was written before the failure stays; the dialog stays open.
         ui::Error(QString::fromStdString(e.what()), this);
         return;

@@ -6,8 +6,10 @@
 
 class QLineEdit;
 class QLabel;
-namespace settings {
+namespace ini {
 class TLMDIniCtrl;
+}
+namespace settings {
 struct StorageLocations;
 } // namespace settings
 namespace ui {
@@ -22,7 +24,7 @@ public:
     explicit TFormPfade(QWidget* parent = nullptr);
 
     // The settings file that OK writes to (the main window's LMDIniCtrl1).
-    void SetSettingsFile(settings::TLMDIniCtrl* ini) { m_settings = ini; }
+    void SetSettingsFile(ini::TLMDIniCtrl* ini) { m_settings = ini; }
     // Where a server folder on a mounted share finds its host; the mount table by default.
     void SetMountedShareHost(filesync::MountedShareHost lookup) { m_mountedShareHost = std::move(lookup); }
 
@@ -53,6 +55,6 @@ private:
     void ShowFields(const settings::StorageLocations& fields);
     bool EnsureLocalFolder(const std::string& path);
 
-    settings::TLMDIniCtrl* m_settings = nullptr;
+    ini::TLMDIniCtrl* m_settings = nullptr;
     filesync::MountedShareHost m_mountedShareHost;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings/LMDIniCtrl.h"
+#include "ini/LMDIniCtrl.h"
 
 #include <QDialog>
 
@@ -36,7 +36,7 @@ public:
     ui::FlatButton* EncartaButton2;
     ui::FlatButton* EncartaButtonOK;
     ui::FlatButton* EncartaButtonAbbrechen;
-    settings::TLMDIniCtrl LMDIniCtrl1; // the new profile's INI file
+    ini::TLMDIniCtrl LMDIniCtrl1; // the new profile's INI file
 
 public slots:
     void FormActivate();

@@ -1,0 +1,205 @@
+#include "settings/StorageLocations.h"
+
+#include "platform/TextCase.h"
+#include "settings/Settings.h"
+
+#include <array>
+#include <filesystem>
+
+namespace settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Kind
+{
+    Local,
+    Server,
+};
+
+struct Field
+{
+    const std::string& text;
+    Kind kind;
+};
+
+std::array<Field, 4> Fields(const StorageLocations& f)
+{
+    return {Field{f.localGerman, Kind::Local}, Field{f.serverGerman, Kind::Server},
+            Field{f.localEnglish, Kind::Local}, Field{f.serverEnglish, Kind::Server}};
+}
+
+std::string Trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+// The folder a path names, for comparing: "." and ".." resolved, no trailing
+// delimiter, letter case folded. Case is folded on every platform: a false "same
+// folder" only refuses a setting, a missed one could let copies land in a server folder.
+fs::path ComparisonForm(const fs::path& path)
+{
+    fs::path normal = path.lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path())
+        normal = normal.parent_path();
+    return fs::path(platform::FoldCase(normal.generic_string()));
+}
+
+// Whether inner is outer itself or lies somewhere below it.
+bool IsSameOrInside(const fs::path& inner, const fs::path& outer)
+{
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (i == inner.end() || *i != *o)
+            return false;
+    }
+    return true;
+}
+
+std::string NestedMessage(const std::string& local, const std::string& server)
+{
+    return "Der lokale Ordner " + Quoted(local) + " und der Serverpfad " + Quoted(server) +
+           " liegen ineinander. Der lokale Ordner muss außerhalb des Serverordners liegen.";
+}
+
+// A local and a server folder where one holds the other: copies would be written
+// into the server folder, or a profile delete could remove it.
+template <typename Resolve>
+std::optional<std::string> CheckNesting(const StorageLocations& fields, Resolve resolve)
+{
+    for (const Field& local : Fields(fields)) {
+        if (local.kind != Kind::Local || local.text.empty())
+            continue;
+        const fs::path localForm = resolve(local.text);
+        for (const Field& server : Fields(fields)) {
+            if (server.kind != Kind::Server || server.text.empty())
+                continue;
+            const fs::path serverForm = resolve(server.text);
+            if (IsSameOrInside(localForm, serverForm) || IsSameOrInside(serverForm, localForm))
+                return NestedMessage(local.text, server.text);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+StorageLocations TrimmedLocations(const StorageLocations& fields)
+{
+    return {Trimmed(fields.localGerman), Trimmed(fields.serverGerman), Trimmed(fields.localEnglish),
+            Trimmed(fields.serverEnglish)};
+}
+
+std::optional<std::string> CheckLocationTexts(const StorageLocations& fields)
+{
+    if (!fields.localGerman.empty() && fields.localGerman == fields.serverGerman)
+        return std::string(kGermanPairEqualMessage);
+    if (!fields.localEnglish.empty() && fields.localEnglish == fields.serverEnglish)
+        return std::string(kEnglishPairEqualMessage);
+
+    const auto all = Fields(fields);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        for (std::size_t j = i + 1; j < all.size(); ++j)
+            if (!all[i].text.empty() && platform::FoldCase(all[i].text) == platform::FoldCase(all[j].text))
+                return std::string(kEqualPathsMessage);
+
+    for (const Field& field : all) {
+        if (field.text.empty() || fs::path(field.text).is_absolute())
+            continue;
+        if (field.kind == Kind::Local)
+            return "Lokaler Ordner " + Quoted(field.text) + ": Bitte einen vollständigen Pfad angeben.";
+        return "Serverpfad " + Quoted(field.text) +
+               ": Bitte einen vollständigen Pfad angeben oder das Feld leer lassen.";
+    }
+
+    // The same folder spelt differently ("/a/b" and "/a/b/") counts as equal too.
+    for (std::size_t i = 0; i < all.size(); ++i)
+        for (std::size_t j = i + 1; j < all.size(); ++j)
+            if (!all[i].text.empty() && !all[j].text.empty() &&
+                ComparisonForm(all[i].text) == ComparisonForm(all[j].text))
+                return std::string(kEqualPathsMessage);
+
+    return CheckNesting(fields, [](const std::string& text) { return ComparisonForm(text); });
+}
+
+std::optional<std::string> CheckLocationsOnDisk(const StorageLocations& fields)
+{
+    for (const Field& field : Fields(fields)) {
+        std::error_code ec;
+        if (field.kind == Kind::Local && !field.text.empty() && fs::exists(field.text, ec) &&
+            !fs::is_directory(field.text, ec))
+            return "Lokaler Ordner " + Quoted(field.text) + " ist eine Datei. Bitte einen Ordner angeben.";
+    }
+    // Links resolved: a local folder that leads into a server folder through a link.
+    return CheckNesting(fields, [](const std::string& text) {
+        std::error_code ec;
+        fs::path resolved = fs::weakly_canonical(text, ec);
+        return ComparisonForm(ec ? fs::path(text) : resolved);
+    });
+}
+
+bool LocalFolderExists(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+std::string CreateLocalFolderQuestion(const std::string& path)
+{
+    return "Lokaler Ordner " + Quoted(path) + " existiert nicht.\rWollen Sie es jetzt erstellen?";
+}
+
+std::string FolderNotCreatableMessage(const std::string& path)
+{
+    return "Ordner " + Quoted(path) + " kann nicht erstellt werden.";
+}
+
+bool CreateLocalFolder(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::error_code ec;
+    // create_directory makes one level only: a missing parent fails.
+    return fs::create_directory(path, ec) && !ec;
+}
+
+HostNames DeriveHostNames(const StorageLocations& fields, const filesync::MountedShareHost& mountedShareHost)
+{
+    return {filesync::HostNameOfServerFolder(fields.serverGerman, mountedShareHost),
+            filesync::HostNameOfServerFolder(fields.serverEnglish, mountedShareHost)};
+}
+
+void StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini, util::RuntimeState& state,
+                    const filesync::MountedShareHost& mountedShareHost)
+{
+    ini.WriteString(kSectionAllgemein, key::EditLPfadDeutsch, fields.localGerman);
+    ini.WriteString(kSectionAllgemein, key::EditSPfadDeutsch, fields.serverGerman);
+    ini.WriteString(kSectionAllgemein, key::EditLPfadEnglisch, fields.localEnglish);
+    ini.WriteString(kSectionAllgemein, key::EditSPfadEnglisch, fields.serverEnglish);
+
+    state.LocalFolderGerman = util::CutText(fields.localGerman);
+    state.ServerFolderGerman = util::CutText(fields.serverGerman);
+    state.LocalFolderEnglish = util::CutText(fields.localEnglish);
+    state.ServerFolderEnglish = util::CutText(fields.serverEnglish);
+    const bool german = state.LanguageFlag != 0;
+    state.CurrentServerFolder = german ? state.ServerFolderGerman : state.ServerFolderEnglish;
+    state.CurrentLocalFolder = german ? state.LocalFolderGerman : state.LocalFolderEnglish;
+
+    const HostNames hosts = DeriveHostNames(fields, mountedShareHost);
+    state.HostNameGerman = hosts.german;
+    state.HostNameEnglish = hosts.english;
+    ini.WriteString(kSectionAllgemein, key::ServerNameDeutsch, hosts.german);
+    ini.WriteString(kSectionAllgemein, key::ServerNameEnglisch, hosts.english);
+}
+
+} // namespace settings

@@ -1,0 +1,3 @@
+#include <QString>
+#include <string>
+#include <unistd.h>

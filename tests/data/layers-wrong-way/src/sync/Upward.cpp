@@ -1,0 +1,2 @@
+#include "sync/Inventory.h"
+#include "app/Form1_u.h"

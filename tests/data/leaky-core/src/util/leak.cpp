@@ -1,3 +1,0 @@
-#include <string>
-#include <QString>
-#include <unistd.h>
