@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <deque>
+#include <memory>
+#include <optional>
 #include <variant>
 
 namespace ui {
@@ -14,11 +16,28 @@ struct Script
 {
     std::deque<std::variant<bool, QString>> answers;
     QList<ShownBox> shown;
-    int unexpected = 0;
+    qsizetype looked = 0;   // boxes the test has read back
+    QStringList unanswered; // boxes that found no answer of their kind
+    bool answersMayBeLeft = false;
+    bool boxesIgnored = false;
 };
 
 Script* activeScript = nullptr;
-UnscriptedBoxHandler unscriptedHandler;
+SeamFailureHandler failureHandler;
+
+void Fail(const QString& problem)
+{
+    if (failureHandler)
+        failureHandler(problem);
+    else
+        qWarning("%s", qPrintable(problem));
+}
+
+QString Describe(BoxKind kind, const QString& text)
+{
+    static const char* const names[] = {"question", "information", "error", "message", "folder picker"};
+    return QStringLiteral("%1 \"%2\"").arg(QLatin1String(names[static_cast<int>(kind)]), text);
+}
 
 // Takes the next answer of the given type; nothing when the script has none.
 template <typename T> std::optional<T> NextAnswer()
@@ -26,7 +45,8 @@ template <typename T> std::optional<T> NextAnswer()
     if (!activeScript)
         return std::nullopt;
     if (activeScript->answers.empty() || !std::holds_alternative<T>(activeScript->answers.front())) {
-        ++activeScript->unexpected;
+        const ShownBox& box = activeScript->shown.last();
+        activeScript->unanswered << Describe(box.kind, box.text);
         return std::nullopt;
     }
     T value = std::get<T>(activeScript->answers.front());
@@ -34,10 +54,11 @@ template <typename T> std::optional<T> NextAnswer()
     return value;
 }
 
+// False when the box is to open for real.
 bool Record(BoxKind kind, const QString& text)
 {
-    if (!activeScript && unscriptedHandler) {
-        unscriptedHandler(kind, text);
+    if (!activeScript && failureHandler) {
+        Fail(QStringLiteral("a box opened while no dialog script was active: ") + Describe(kind, text));
         return true;
     }
     if (!activeScript)
@@ -55,9 +76,9 @@ void ShowOkBox(QMessageBox::Icon icon, const QString& title, const QString& text
 
 } // namespace
 
-void SetUnscriptedBoxHandler(UnscriptedBoxHandler handler)
+void SetSeamFailureHandler(SeamFailureHandler handler)
 {
-    unscriptedHandler = std::move(handler);
+    failureHandler = std::move(handler);
 }
 
 QString DisplayText(const QString& text)
@@ -116,8 +137,17 @@ DialogScript::DialogScript()
 
 DialogScript::~DialogScript()
 {
-    delete activeScript;
+    const std::unique_ptr<Script> script(activeScript);
     activeScript = nullptr;
+    for (const QString& box : std::as_const(script->unanswered))
+        Fail(QStringLiteral("a box found no queued answer of its kind: ") + box);
+    if (!script->answersMayBeLeft && !script->answers.empty())
+        Fail(QStringLiteral("%1 queued answer(s) left unused").arg(script->answers.size()));
+    if (script->boxesIgnored)
+        return;
+    for (qsizetype i = script->looked; i < script->shown.size(); ++i)
+        Fail(QStringLiteral("a box the test did not look at: ") +
+             Describe(script->shown[i].kind, script->shown[i].text));
 }
 
 void DialogScript::answerConfirm(bool yes)
@@ -132,25 +162,26 @@ void DialogScript::answerFolder(const QString& folder)
 
 const QList<ShownBox>& DialogScript::shown() const
 {
+    activeScript->looked = activeScript->shown.size();
     return activeScript->shown;
 }
 
 QStringList DialogScript::texts() const
 {
     QStringList out;
-    for (const ShownBox& box : activeScript->shown)
+    for (const ShownBox& box : shown())
         out << box.text;
     return out;
 }
 
-int DialogScript::unusedAnswers() const
+void DialogScript::allowUnusedAnswers()
 {
-    return static_cast<int>(activeScript->answers.size());
+    activeScript->answersMayBeLeft = true;
 }
 
-int DialogScript::unexpectedBoxes() const
+void DialogScript::ignoreBoxes()
 {
-    return activeScript->unexpected;
+    activeScript->boxesIgnored = true;
 }
 
 } // namespace ui

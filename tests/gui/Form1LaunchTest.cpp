@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "Modal.h"
 
 #include "app/dialogs/FormDListe_u.h"
 #include "support/RecordingLauncher.h"
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace fs = std::filesystem;
 using platform::LaunchAction;
@@ -265,6 +265,7 @@ TEST_F(FormLaunchTest, DefiningTheStartFileOnPageTwoWritesOnlyTheProfilesIni)
     ui::DialogScript script;
     script.answerConfirm(true);
     form->StartdateidefinierenProfilClick();
+    EXPECT_EQ(script.texts(), QStringList{"Wollen Sie die Datei \"Neu.PPTX\" als Startdatei definieren"});
     EXPECT_EQ(ReadFile(ProfileIni()), "[Profil]\nBeschreibung=Stand 4\nStartDatei=Neu.PPTX\n");
     EXPECT_FALSE(fs::exists(SetIni()));
     EXPECT_EQ(util::Global().ProfileStartFile, "Neu.PPTX");
@@ -288,6 +289,8 @@ TEST_F(FormLaunchTest, NoMarkNoAnswerOrAFailedWriteChangeNothing)
         ui::DialogScript script;
         script.answerConfirm(false);
         form->Startdateidefinieren1Click();
+        EXPECT_EQ(script.texts(),
+                  QStringList{"Wollen Sie die Datei \"Intro.ppt\" als Startdatei definieren"});
     }
     EXPECT_FALSE(fs::exists(SetIni()));
     EXPECT_EQ(util::Global().CurrentSetStartFile, "");
@@ -297,6 +300,7 @@ TEST_F(FormLaunchTest, NoMarkNoAnswerOrAFailedWriteChangeNothing)
     ui::DialogScript script;
     script.answerConfirm(true);
     EXPECT_THROW(form->Startdateidefinieren1Click(), ini::IniWriteError);
+    EXPECT_EQ(script.texts().size(), 1) << "the question only; the error box is the application's";
     EXPECT_EQ(util::Global().CurrentSetStartFile, "");
     EXPECT_FALSE(IsBold(form->TntListViewAkt, "Intro.ppt"));
     EXPECT_FALSE(form->Gate().Busy());
@@ -346,31 +350,36 @@ TEST_F(FormLaunchTest, TheChooserOffersThePageZeroNamesInListOrderWithNoneMarked
 
     QStringList offered;
     bool marked = true;
-    QTimer::singleShot(0, &chooser, [&] {
-        auto* list = chooser.findChild<QListWidget*>("ListBox1");
-        for (int i = 0; i < list->count(); ++i)
-            offered << list->item(i)->text();
-        marked = !list->selectedItems().isEmpty();
-        list->setCurrentRow(1);
-        chooser.findChild<ui::FlatButton*>("EncartaButtonOK")->click();
-    });
     QString name = QStringLiteral("vorher");
-    EXPECT_TRUE(chooser.ChooseStartFile(name));
+    const auto choose = [&] { return chooser.ChooseStartFile(name); };
+    EXPECT_TRUE(guitest::WithModal(
+        chooser,
+        [&] {
+            auto* list = chooser.findChild<QListWidget*>("ListBox1");
+            for (int i = 0; i < list->count(); ++i)
+                offered << list->item(i)->text();
+            marked = !list->selectedItems().isEmpty();
+            list->setCurrentRow(1);
+            chooser.findChild<ui::FlatButton*>("EncartaButtonOK")->click();
+        },
+        choose));
     EXPECT_EQ(offered, expected);
     EXPECT_FALSE(marked);
     EXPECT_EQ(name, expected[1]);
 
     // Cancelled, or OK with nothing marked: false and the text as it was.
-    QTimer::singleShot(0, &chooser, [&] {
-        chooser.findChild<QListWidget*>("ListBox1")->setCurrentRow(0);
-        chooser.findChild<ui::FlatButton*>("EncartaButtonAb")->click();
-    });
     name = QStringLiteral("vorher");
-    EXPECT_FALSE(chooser.ChooseStartFile(name));
-    QTimer::singleShot(0, &chooser, [&] { chooser.findChild<ui::FlatButton*>("EncartaButtonOK")->click(); });
-    EXPECT_FALSE(chooser.ChooseStartFile(name));
-    QTimer::singleShot(0, &chooser, [&] { chooser.close(); });
-    EXPECT_FALSE(chooser.ChooseStartFile(name));
+    EXPECT_FALSE(guitest::WithModal(
+        chooser,
+        [&] {
+            chooser.findChild<QListWidget*>("ListBox1")->setCurrentRow(0);
+            chooser.findChild<ui::FlatButton*>("EncartaButtonAb")->click();
+        },
+        choose));
+    EXPECT_FALSE(guitest::WithModal(
+        chooser, [&] { chooser.findChild<ui::FlatButton*>("EncartaButtonOK")->click(); }, choose));
+    EXPECT_FALSE(guitest::WithModal(
+        chooser, [&] { chooser.close(); }, choose));
     EXPECT_EQ(name, "vorher");
 }
 
@@ -379,12 +388,14 @@ TEST_F(FormLaunchTest, TheChooserWithAnEmptyListReturnsFalse)
     form->TntListViewAkt->statusModel()->clear();
     TFormDListe& chooser = windows->FormDListe;
     int count = -1;
-    QTimer::singleShot(0, &chooser, [&] {
-        count = chooser.findChild<QListWidget*>("ListBox1")->count();
-        chooser.findChild<ui::FlatButton*>("EncartaButtonOK")->click();
-    });
     QString name = QStringLiteral("vorher");
-    EXPECT_FALSE(chooser.ChooseStartFile(name));
+    EXPECT_FALSE(guitest::WithModal(
+        chooser,
+        [&] {
+            count = chooser.findChild<QListWidget*>("ListBox1")->count();
+            chooser.findChild<ui::FlatButton*>("EncartaButtonOK")->click();
+        },
+        [&] { return chooser.ChooseStartFile(name); }));
     EXPECT_EQ(count, 0);
     EXPECT_EQ(name, "vorher");
 }

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 
 namespace fs = std::filesystem;
 using testsupport::Dos;
@@ -33,13 +34,15 @@ TEST_F(ProfilesTest, SaveDialogHasItsLayoutAndStartsEmptyEachTime)
     dialog.MemoProfil->setPlainText("alt");
     dialog.EditSteuerDatei->setText("alt.ppt");
     bool emptied = false;
-    QTimer::singleShot(0, &dialog, [&] {
-        emptied = dialog.EditProfil->text().isEmpty() && dialog.MemoProfil->toPlainText().isEmpty() &&
-                  dialog.EditSteuerDatei->text().isEmpty();
-        dialog.EncartaButtonAbbrechen->click();
-    });
     QString path = "unverändert";
-    EXPECT_FALSE(dialog.Execute(path));
+    EXPECT_FALSE(guitest::WithModal(
+        dialog,
+        [&] {
+            emptied = dialog.EditProfil->text().isEmpty() && dialog.MemoProfil->toPlainText().isEmpty() &&
+                      dialog.EditSteuerDatei->text().isEmpty();
+            dialog.EncartaButtonAbbrechen->click();
+        },
+        [&] { return dialog.Execute(path); }));
     EXPECT_TRUE(emptied);
     EXPECT_EQ(path, "unverändert");
 }
@@ -48,16 +51,20 @@ TEST_F(ProfilesTest, CancelOrTheCloseBoxCreatesNothingAndShowsNoProgress)
 {
     WriteFile(localDe / "a.ppt", "a");
     TFormProfilSpeichern& dialog = windows->FormProfilSpeichern;
-    QTimer::singleShot(0, &dialog, [&] {
-        dialog.EditProfil->setText("Messe");
-        dialog.EncartaButtonAbbrechen->click();
-    });
-    form->EncartaButtonPSpeichernClick();
-    QTimer::singleShot(0, &dialog, [&] {
-        dialog.EditProfil->setText("Messe");
-        dialog.close();
-    });
-    form->EncartaButtonPSpeichernClick();
+    guitest::WithModal(
+        dialog,
+        [&] {
+            dialog.EditProfil->setText("Messe");
+            dialog.EncartaButtonAbbrechen->click();
+        },
+        [&] { form->EncartaButtonPSpeichernClick(); });
+    guitest::WithModal(
+        dialog,
+        [&] {
+            dialog.EditProfil->setText("Messe");
+            dialog.close();
+        },
+        [&] { form->EncartaButtonPSpeichernClick(); });
     EXPECT_FALSE(fs::exists(localDe / "qPPP_Profile"));
     EXPECT_TRUE(form->LabelKopPPP->isHidden());
     EXPECT_TRUE(form->LMDProgress1->isHidden());
@@ -193,11 +200,13 @@ TEST_F(ProfilesTest, InfoDialogShowsItsThreeLinesAndCloses)
     EXPECT_EQ(info.Label3->text(), "Klick Sie in der Liste auf die rechte Maustaste.");
     EXPECT_EQ(info.EncartaButtonOK->text(), "Schließen");
     bool shown = false;
-    QTimer::singleShot(0, &info, [&] {
-        shown = info.isVisible();
-        info.EncartaButtonOK->click();
-    });
-    form->EncartaButtonInfoClick();
+    guitest::WithModal(
+        info,
+        [&] {
+            shown = info.isVisible();
+            info.EncartaButtonOK->click();
+        },
+        [&] { form->EncartaButtonInfoClick(); });
     EXPECT_TRUE(shown);
     EXPECT_FALSE(info.isVisible());
 }

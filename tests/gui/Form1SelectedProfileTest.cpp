@@ -153,15 +153,22 @@ TEST_F(SelectedProfileTest, DeletingAServerOnlyRowDoesNothingAndDeletingOthersRe
     MakeProfile();
     Mark({"Fehlt.ppt"});
     CountRefreshes();
+    const auto question = [](int count) {
+        return QString("Wollen Sie die asugewählte Datei(en)  \r(Anzahl der Dateien: %1)\rlokal wirklich "
+                       "löschen?")
+            .arg(count);
+    };
     ui::DialogScript script;
     script.answerConfirm(true);
     form->DateilokallschenProfilClick();
+    EXPECT_EQ(script.texts(), QStringList{question(1)});
     EXPECT_EQ(refreshes, 0);
     EXPECT_TRUE(fs::exists(serverDe / "Fehlt.ppt"));
 
     Mark({"Alt.ppt", "Gleich.ppt"});
     script.answerConfirm(true);
     form->DateilokallschenProfilClick();
+    EXPECT_EQ(script.texts(), (QStringList{question(1), question(2)}));
     EXPECT_EQ(refreshes, 2);
     EXPECT_FALSE(fs::exists(ProfileFolder("P") / "Alt.ppt"));
     EXPECT_FALSE(fs::exists(ProfileFolder("P") / "Gleich.ppt"));
@@ -225,6 +232,12 @@ TEST_F(SelectedProfileTest, AStaleProfileNameNeverListsOrWritesOutsideTheProfile
         form->AusgewhlteDateienaktuallisierenProfilClick();
         script.answerConfirm(true);
         form->DateilokallschenProfilClick();
+        EXPECT_EQ(script.texts(),
+                  (QStringList{"Wollen Sie die ausgewählte Datei(en) \r(Anzahl der Dateien: 1)\rlokal "
+                               "wirklich aktualisieren?",
+                               "Wollen Sie die asugewählte Datei(en)  \r(Anzahl der Dateien: 1)\rlokal "
+                               "wirklich löschen?"}))
+            << name << ": asked, and then nothing to report";
         EXPECT_EQ(ReadFile(localDe / "Satz.ppt"), "s") << name;
     }
     EXPECT_EQ(ReadFile(serverDe / "Satz.ppt"), "server");

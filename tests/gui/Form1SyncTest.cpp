@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "Modal.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/FileDelete.h"
@@ -152,6 +153,7 @@ TEST_F(FormSyncTest, ProgressFollowsTheRowPositionAndTheDisplayGoesThreeSecondsL
     script.answerConfirm(true);
     form->EncartaButtonSyncClick();
     sampler.stop();
+    EXPECT_EQ(script.texts(), QStringList{kQuestion});
 
     EXPECT_EQ(values, (std::vector<int>{0, 50, 100}));
     EXPECT_EQ(copies, (std::vector<std::pair<std::string, int>>{{"Neu.ppt", 0}, {"Fehlt.ppt", 100}}))
@@ -182,19 +184,10 @@ TEST_F(FormSyncTest, AMissingEnglishFolderOpensTheStorageLocationsInsteadOfCopyi
     util::Global().LocalFolderEnglish = (english / "gibtsnicht").string();
     Refresh();
     TFormPfade& pfade = windows->FormPfade;
-    bool dialogShown = false;
-    std::function<void()> cancelWhenShown = [&] {
-        if (!pfade.isVisible())
-            return QTimer::singleShot(0, cancelWhenShown);
-        dialogShown = true;
-        pfade.reject();
-    };
-    QTimer::singleShot(0, cancelWhenShown);
-
     ui::DialogScript script;
     script.answerConfirm(true);
-    form->EncartaButtonSyncClick();
-    EXPECT_TRUE(dialogShown);
+    guitest::WithModal(
+        pfade, [&] { pfade.reject(); }, [&] { form->EncartaButtonSyncClick(); });
     EXPECT_EQ(script.texts(), (QStringList{kQuestion, "Bitte noch einmal den Befehl aufrufen."}));
     EXPECT_EQ(script.shown()[1].kind, ui::BoxKind::Information);
     EXPECT_FALSE(fs::exists(local / "Fehlt.ppt"));
@@ -284,6 +277,8 @@ TEST_F(FormSyncTest, TheWindowKeepsBeingServedWhileALargeFileCopies)
     script.answerConfirm(true);
     form->AusgewhlteDateiaktualisieren1Click();
     ticker.stop();
+    EXPECT_EQ(script.texts(),
+              QStringList{"Wollen Sie die ausgewählte Datei   \rGross.ppt\r\rlokal wirklich aktualisieren?"});
     ASSERT_GE(ticksAtCopyStart, 0);
     EXPECT_GT(ticksAtRefresh, ticksAtCopyStart) << "timers must run between the chunks of the copy";
     EXPECT_EQ(fs::file_size(local / "Gross.ppt"), big.size());
@@ -340,14 +335,16 @@ TEST_F(FormSyncTest, DeletingALocalCopyBringsItBackAsMissingAndAFailureIsReporte
     WriteFileAt(server / "Gleich.ppt", "g", kOld);
     WriteFileAt(local / "Lokal.ppt", "l", kOld);
     Refresh();
+    const auto question = [](const QString& name) {
+        return "Wollen Sie die asugewählte Datei   \r" + name + "\r\rlokal wirklich löschen?";
+    };
 
     {
         ui::DialogScript script;
         script.answerConfirm(false);
         form->TntListViewAkt->markRow(RowOf("Gleich.ppt"));
         form->Dateilschen1Click();
-        EXPECT_EQ(script.texts(),
-                  QStringList{"Wollen Sie die asugewählte Datei   \rGleich.ppt\r\rlokal wirklich löschen?"});
+        EXPECT_EQ(script.texts(), QStringList{question("Gleich.ppt")});
         EXPECT_TRUE(fs::exists(local / "Gleich.ppt"));
     }
     {
@@ -361,6 +358,7 @@ TEST_F(FormSyncTest, DeletingALocalCopyBringsItBackAsMissingAndAFailureIsReporte
         form->TntListViewAkt->markRow(RowOf("Lokal.ppt"));
         form->Dateilschen1Click();
         EXPECT_EQ(RowOf("Lokal.ppt"), -1);
+        EXPECT_EQ(script.texts(), (QStringList{question("Gleich.ppt"), question("Lokal.ppt")}));
     }
     {
         WriteFileAt(local / "Fest.ppt", "f", kOld);

@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "Modal.h"
 
 #include "support/FolderSnapshot.h"
 #include "ui/FlatButton.h"
@@ -6,7 +7,6 @@
 #include "ui/StatusListView.h"
 
 #include <QLineEdit>
-#include <QTimer>
 
 namespace fs = std::filesystem;
 using testsupport::ReadFile;
@@ -17,17 +17,6 @@ namespace {
 QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
-}
-
-// Runs the action once the dialog is on screen (it opens modally after this call).
-void WhenShown(QDialog& dialog, std::function<void()> action)
-{
-    QTimer::singleShot(0, &dialog, [&dialog, action] {
-        if (dialog.isVisible())
-            action();
-        else
-            WhenShown(dialog, action);
-    });
 }
 
 } // namespace
@@ -130,14 +119,14 @@ TEST_F(FormPfadeTest, AcceptedFoldersAreWrittenInOrderAndBecomeTheCurrentPair)
 TEST_F(FormPfadeTest, AMissingLocalFolderIsCreatedOnlyWhenTheUserSaysYes)
 {
     const std::string neu = At("neu");
+    const QString question =
+        Q("Lokaler Ordner \"" + neu + "\" existiert nicht.\rWollen Sie es jetzt erstellen?");
     Type(neu, At("server/de"), At("en"), At("server/en"));
     {
         ui::DialogScript script;
         script.answerConfirm(false);
         EXPECT_FALSE(ClickOK());
-        EXPECT_EQ(script.texts(), (QStringList{Q("Lokaler Ordner \"" + neu +
-                                                 "\" existiert nicht.\rWollen Sie es jetzt erstellen?"),
-                                               "Lokaler Ordner wurde nicht erstellt"}));
+        EXPECT_EQ(script.texts(), (QStringList{question, "Lokaler Ordner wurde nicht erstellt"}));
         EXPECT_EQ(script.shown()[1].kind, ui::BoxKind::Information);
         EXPECT_FALSE(fs::exists(neu));
         EXPECT_FALSE(SettingsWritten());
@@ -146,6 +135,7 @@ TEST_F(FormPfadeTest, AMissingLocalFolderIsCreatedOnlyWhenTheUserSaysYes)
         ui::DialogScript script;
         script.answerConfirm(true);
         EXPECT_TRUE(ClickOK());
+        EXPECT_EQ(script.texts(), QStringList{question});
         EXPECT_TRUE(fs::is_directory(neu));
         EXPECT_EQ(util::Global().LocalFolderGerman, neu);
         EXPECT_TRUE(SettingsWritten());
@@ -222,13 +212,16 @@ TEST_F(FormPfadeTest, CancelAndTheCloseBoxKeepTheTypedTextAndStoreNothing)
     const util::RuntimeState before = util::Global();
     for (bool closeBox : {false, true}) {
         Type(At("de"), At("server/de"), At("en"), At("getippt"));
-        WhenShown(dialog(), [&] {
-            if (closeBox)
-                dialog().close();
-            else
-                dialog().EncartaButtonAbbrechen->click();
-        });
-        EXPECT_EQ(dialog().exec(), QDialog::Rejected);
+        const int result = guitest::WithModal(
+            dialog(),
+            [&] {
+                if (closeBox)
+                    dialog().close();
+                else
+                    dialog().EncartaButtonAbbrechen->click();
+            },
+            [&] { return dialog().exec(); });
+        EXPECT_EQ(result, QDialog::Rejected);
         EXPECT_EQ(dialog().EditSPfadenglisch->text(), Q(At("getippt")));
     }
     EXPECT_FALSE(SettingsWritten());
@@ -244,18 +237,20 @@ TEST_F(FormPfadeTest, TheStorageLocationsButtonRefreshesTheListsWhateverTheOutco
     QObject::connect(&rows, &QAbstractItemModel::modelReset, [&] { ++resets; });
 
     // Cancelled: the list is still emptied and rebuilt.
-    WhenShown(dialog(), [&] { dialog().EncartaButtonAbbrechen->click(); });
-    form->EncartaButtonOrteClick();
+    guitest::WithModal(
+        dialog(), [&] { dialog().EncartaButtonAbbrechen->click(); }, [&] { form->EncartaButtonOrteClick(); });
     EXPECT_GE(resets, 2);
     EXPECT_EQ(rows.rowCount(), 0) << "the default folder does not exist";
 
     // Confirmed: the list shows the new current folder.
     ui::DialogScript script;
-    WhenShown(dialog(), [&] {
-        Type(At("de"), At("server/de"), At("en"), At("server/en"));
-        dialog().EncartaButtonOK->click();
-    });
-    form->EncartaButtonOrteClick();
+    guitest::WithModal(
+        dialog(),
+        [&] {
+            Type(At("de"), At("server/de"), At("en"), At("server/en"));
+            dialog().EncartaButtonOK->click();
+        },
+        [&] { form->EncartaButtonOrteClick(); });
     ASSERT_EQ(rows.rowCount(), 1);
     EXPECT_EQ(rows.row(0).name, "Intro.ppt");
     EXPECT_FALSE(form->Gate().Busy());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormFixture.h"
+#include "Modal.h"
 
 #include "app/dialogs/FormProfilSpeichern_u.h"
 #include "ui/FlatButton.h"
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <functional>
 
 // Two languages, each with a local and a server folder, none of them on a network
@@ -42,15 +42,17 @@ protected:
                      const std::function<void(TFormProfilSpeichern&)>& after = {})
     {
         TFormProfilSpeichern& dialog = windows->FormProfilSpeichern;
-        QTimer::singleShot(0, &dialog, [&dialog, name, description, startFile, after] {
-            dialog.EditProfil->setText(name);
-            dialog.MemoProfil->setPlainText(description);
-            dialog.EditSteuerDatei->setText(startFile);
-            dialog.EncartaButtonOK->click();
-            if (after)
-                after(dialog);
-        });
-        form->EncartaButtonPSpeichernClick();
+        guitest::WithModal(
+            dialog,
+            [&] {
+                dialog.EditProfil->setText(name);
+                dialog.MemoProfil->setPlainText(description);
+                dialog.EditSteuerDatei->setText(startFile);
+                dialog.EncartaButtonOK->click();
+                if (after)
+                    after(dialog);
+            },
+            [&] { form->EncartaButtonPSpeichernClick(); });
     }
 
     void SelectProfile(const QString& name)
