@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Replacing a file so that a crash or a failure at any moment leaves either the
 // old file or the new one, never a mixture: the content goes to a temporary file
@@ -20,9 +21,11 @@ namespace platform {
 inline constexpr std::string_view kTemporaryFilePrefix = ".qPPP-kopie-";
 
 // Writes the content through a temporary file in the target's folder. The old
-// file's permissions carry over; a file that is read-only is refused. Any failure
-// leaves the old file untouched and no temporary file behind; errorText (if given)
-// then says what went wrong, for diagnostics.
+// file's permissions carry over; a file that is read-only is refused. A target
+// that is a symbolic link keeps its link: the file it names is replaced (settings
+// files kept elsewhere on purpose). Any failure leaves the old file untouched and
+// no temporary file behind; errorText (if given) then says what went wrong, for
+// diagnostics.
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string* errorText = nullptr);
 
 // When Commit() flushes the content to disk before the rename.
@@ -37,8 +40,10 @@ enum class SyncPolicy
 enum class CopyFailure
 {
     None,
-    SourceMissing,    // no regular file at the source path
+    SourceMissing,    // nothing, or a folder, at the source path
     SourceUnreadable, // the source exists but cannot be opened
+    NotARegularFile,  // a pipe, socket or device: never read, as it could block or never end
+    SourceChanged,    // the source changed its size or last-write time while it was read
     TargetRefused,    // a folder, a read-only file, or a folder that takes no new file
     TransferFailed,   // reading or writing part way (disk full, read error)
     SameFile,         // source and target are one file
@@ -68,15 +73,52 @@ struct FileCopyOptions
 
 // Copies the source over the target through a temporary file in the target's
 // folder, chunk by chunk; the copy takes the source's last-write and access times.
-// The source is opened for reading only. The target is replaced only when the copy
-// is complete; a failure leaves it as it was and no temporary file behind. A
-// target that is a read-only file is refused, as WriteFileAtomically does.
+// The source is opened for reading only, without waiting, and only a regular file
+// is read. The copy counts only when it holds exactly as many bytes as the source
+// had when it was opened and the source's size and last-write time are still the
+// same at the end; else, as on any failure, the target stays as it was and no
+// temporary file is left. A target that is a read-only file is refused, as
+// WriteFileAtomically does. A target that is a symbolic link is replaced by the
+// copy; the file it names is never written.
 FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
                                   const FileCopyOptions& options = {});
 
-// Removes the temporary files that a crash left in the folder: regular files with
-// the prefix whose status has not changed for minimumAge (a running writer changes
-// it with every write). Nothing else is touched. Returns the number removed.
+// Copies whose flush and rename are put off, so that many finished copies reach the
+// disk with one flush instead of one each. Copy() leaves a complete temporary file
+// beside its target; Commit() flushes them all and then renames each over its
+// target, in the order they were added. Whatever is not committed is removed when
+// the batch goes.
+class ReplaceBatch
+{
+public:
+    ReplaceBatch();
+    ~ReplaceBatch();
+    ReplaceBatch(const ReplaceBatch&) = delete;
+    ReplaceBatch& operator=(const ReplaceBatch&) = delete;
+
+    // As CopyFileAtomically, up to the rename. A failure adds nothing.
+    FileCopyResult Copy(const std::string& source, const std::string& target,
+                        const FileCopyOptions& options = {});
+
+    std::size_t Count() const;
+    std::uint64_t Bytes() const;
+
+    // One result per copy added since the last Commit(), in that order. A copy whose
+    // flush or rename fails leaves its target as it was.
+    std::vector<FileCopyResult> Commit();
+
+private:
+    struct Pending;
+    std::vector<Pending> m_pending;
+    std::uint64_t m_bytes = 0;
+};
+
+// Removes the temporary files that an interrupted write or copy left in the folder:
+// regular files with the prefix that no running writer holds (a writer keeps a lock
+// on its temporary file until it is renamed or removed; the lock goes with a killed
+// process). Where the file system keeps no locks, a file counts as left over when its
+// status has not changed for minimumAge. Nothing else is touched. Returns the number
+// removed.
 std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds minimumAge);
 
 // The same in steps, for writers that produce their content piece by piece. Nothing
@@ -85,7 +127,12 @@ std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::se
 class AtomicFileWriter
 {
 public:
-    explicit AtomicFileWriter(std::string targetPath);
+    enum class Link
+    {
+        Follow,  // a link at the target keeps pointing at the replaced file
+        Replace, // a link at the target is itself replaced
+    };
+    explicit AtomicFileWriter(std::string targetPath, Link link = Link::Follow);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -100,8 +147,10 @@ public:
     std::string TemporaryPath() const;
 
 private:
-    friend FileCopyResult CopyFileAtomically(const std::string&, const std::string&, const FileCopyOptions&);
+    friend class ReplaceBatch;
     struct State; // what the operating system needs
+    bool PrepareCommit(std::string* errorText);
+    bool FinishCommit(bool synced, std::string* errorText);
     std::unique_ptr<State> m_state;
 };
 

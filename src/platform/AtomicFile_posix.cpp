@@ -10,9 +10,12 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <set>
+#include <sys/file.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -78,16 +81,18 @@ struct AtomicFileWriter::State
     std::string target;
     std::string temp;
     int fd = -1;
-    bool targetExists = false;
+    Link link = Link::Follow;
+    bool targetExists = false; // a file or, with Link::Replace, a link is there
     struct stat targetStat = {};
     SyncPolicy sync = SyncPolicy::Always;
     bool setTimes = false;
     struct timespec times[2] = {}; // access, last write
 };
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_state(std::make_unique<State>())
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, Link link) : m_state(std::make_unique<State>())
 {
-    m_state->target = ResolveLink(targetPath);
+    m_state->link = link;
+    m_state->target = link == Link::Follow ? ResolveLink(targetPath) : std::move(targetPath);
 }
 
 AtomicFileWriter::~AtomicFileWriter()
@@ -110,7 +115,11 @@ bool AtomicFileWriter::Open(std::string* errorText)
     Discard();
     State& s = *m_state;
     s.targetExists = false;
-    if (::stat(s.target.c_str(), &s.targetStat) == 0) {
+    const int found = s.link == Link::Follow ? ::stat(s.target.c_str(), &s.targetStat)
+                                             : ::lstat(s.target.c_str(), &s.targetStat);
+    if (found == 0 && S_ISLNK(s.targetStat.st_mode)) {
+        s.targetExists = true;
+    } else if (found == 0) {
         if (!S_ISREG(s.targetStat.st_mode))
             return Fail(errorText, s.target, EISDIR);
         // A file without any write permission is meant to stay as it is, also for
@@ -136,6 +145,10 @@ bool AtomicFileWriter::Open(std::string* errorText)
         // Mode 0666 lets the umask decide for a new file; an existing file's mode is copied in Commit().
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
+            // Held until the file is renamed or removed, and released by the kernel
+            // when the process dies: the leftover sweep tells a live write from debris
+            // by it.
+            (void)::flock(fd, LOCK_EX | LOCK_NB);
             s.fd = fd;
             s.temp = candidate;
             return true;
@@ -164,12 +177,12 @@ bool AtomicFileWriter::Write(std::string_view chunk, std::string* errorText)
     return true;
 }
 
-bool AtomicFileWriter::Commit(std::string* errorText)
+bool AtomicFileWriter::PrepareCommit(std::string* errorText)
 {
     State& s = *m_state;
     if (s.fd < 0)
         return Fail(errorText, s.target, EBADF);
-    if (s.targetExists) {
+    if (s.targetExists && !S_ISLNK(s.targetStat.st_mode)) {
         // Owner first: changing it may clear set-id bits that the mode then restores.
         // Only root can give a file away; for anyone else the owner is already right.
         if (::geteuid() == 0)
@@ -186,13 +199,27 @@ bool AtomicFileWriter::Commit(std::string* errorText)
         Discard();
         return Fail(errorText, s.temp, error);
     }
-    const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
-    if (const int error = FaultInjected(AtomicWriteStep::Sync) ? EIO
-                          : sync && ::fsync(s.fd) != 0         ? errno
-                                                               : 0) {
-        Discard();
-        return Fail(errorText, s.temp, error);
+    return true;
+}
+
+namespace {
+
+void SyncFolder(const std::string& folder)
+{
+    // Makes renames durable. The new content is in place already, so a folder that
+    // cannot be synced is no reason to report a failure.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
     }
+}
+
+} // namespace
+
+bool AtomicFileWriter::FinishCommit(bool syncFolder, std::string* errorText)
+{
+    State& s = *m_state;
     const int fd = s.fd;
     s.fd = -1;
     if (::close(fd) != 0) {
@@ -207,14 +234,24 @@ bool AtomicFileWriter::Commit(std::string* errorText)
         return Fail(errorText, s.target, error);
     }
     s.temp.clear();
-    // Makes the rename itself durable. The new content is in place already, so a
-    // folder that cannot be synced is no reason to report a failure.
-    const int dir = sync ? ::open(FolderOf(s.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    if (syncFolder)
+        SyncFolder(FolderOf(s.target));
     return true;
+}
+
+bool AtomicFileWriter::Commit(std::string* errorText)
+{
+    State& s = *m_state;
+    if (!PrepareCommit(errorText))
+        return false;
+    const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
+    if (const int error = FaultInjected(AtomicWriteStep::Sync) ? EIO
+                          : sync && ::fsync(s.fd) != 0         ? errno
+                                                               : 0) {
+        Discard();
+        return Fail(errorText, s.temp, error);
+    }
+    return FinishCommit(sync, errorText);
 }
 
 void AtomicFileWriter::Discard()
@@ -319,39 +356,16 @@ ssize_t TransferChunk(int in, int out, std::size_t want, TransferMethod& method,
     }
 }
 
-} // namespace
-
-FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
-                                  const FileCopyOptions& options)
+bool SameTime(const struct timespec& a, const struct timespec& b)
 {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        const int error = errno;
-        return CopyFailed(error == ENOENT || error == ENOTDIR ? CopyFailure::SourceMissing
-                                                              : CopyFailure::SourceUnreadable,
-                          source, error);
-    }
-    const FdCloser closeSource(in);
-    struct stat sourceStat;
-    if (::fstat(in, &sourceStat) != 0)
-        return CopyFailed(CopyFailure::SourceUnreadable, source, errno);
-    if (!S_ISREG(sourceStat.st_mode))
-        return CopyFailed(CopyFailure::SourceMissing, source, EISDIR);
-    // Reads far ahead, as the whole file is read once from start to end.
-    (void)::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
-    AtomicFileWriter writer(target);
-    writer.SetSyncPolicy(options.sync);
-    FileCopyResult result;
-    if (!writer.Open(&result.errorText)) {
-        result.failure = CopyFailure::TargetRefused;
-        return result;
-    }
-    AtomicFileWriter::State& s = *writer.m_state;
-    if (s.targetExists && s.targetStat.st_dev == sourceStat.st_dev &&
-        s.targetStat.st_ino == sourceStat.st_ino)
-        return CopyFailed(CopyFailure::SameFile, target, EEXIST);
-
+// A copy of the whole source into the writer's temporary file, checked for being
+// complete. The writer is open; on failure the caller discards it.
+FileCopyResult CopyInto(int in, const struct stat& sourceStat, int out, const std::string& source,
+                        const std::string& target, const FileCopyOptions& options)
+{
     std::optional<std::uint64_t> failAfter;
     if (const auto& hook = CopyFaultHook())
         failAfter = hook(source);
@@ -364,7 +378,9 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
     TransferMethod method = TransferMethod::CopyRange;
     std::vector<char> buffer;
     for (;;) {
-        std::size_t want = chunkSize;
+        // One byte past the size taken at the start is enough to tell that the
+        // source grew; a file that keeps growing is never read to its end.
+        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, total - copied + 1));
         if (failAfter) {
             if (copied >= *failAfter)
                 return CopyFailed(CopyFailure::TransferFailed, target, ENOSPC);
@@ -372,18 +388,20 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
         }
         int error = 0;
         const auto started = std::chrono::steady_clock::now();
-        ssize_t n = TransferChunk(in, s.fd, want, method, buffer, error);
+        ssize_t n = TransferChunk(in, out, want, method, buffer, error);
         if (n == 0 && copied < total && method != TransferMethod::ReadWrite) {
             // Some file systems report an end in the kernel paths that a plain read
             // would not see; let a read have the last word.
             method = TransferMethod::ReadWrite;
-            n = TransferChunk(in, s.fd, want, method, buffer, error);
+            n = TransferChunk(in, out, want, method, buffer, error);
         }
         if (n < 0)
             return CopyFailed(CopyFailure::TransferFailed, target, error);
         if (n == 0)
             break;
         copied += static_cast<std::uint64_t>(n);
+        if (copied > total)
+            break;
         const auto took = std::chrono::steady_clock::now() - started;
         if (took < options.chunkTime && static_cast<std::size_t>(n) == chunkSize)
             chunkSize = std::min(chunkSize * 2, maxChunk);
@@ -392,13 +410,153 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
         if (options.afterChunk)
             options.afterChunk(copied, total);
     }
+    // An end of file before the size, bytes past it, or a source written meanwhile
+    // (a share that dropped, a file being replaced on the server) give a copy that
+    // would pass for current while it is not.
+    struct stat after;
+    if (::fstat(in, &after) != 0)
+        return CopyFailed(CopyFailure::TransferFailed, source, errno);
+    if (copied != total || static_cast<std::uint64_t>(after.st_size) != total ||
+        !SameTime(after.st_mtim, sourceStat.st_mtim))
+        return CopyFailed(CopyFailure::SourceChanged, source, ESTALE);
+    return {};
+}
 
+} // namespace
+
+struct ReplaceBatch::Pending
+{
+    std::unique_ptr<AtomicFileWriter> writer;
+    std::uint64_t bytes = 0;
+};
+
+ReplaceBatch::ReplaceBatch() = default;
+ReplaceBatch::~ReplaceBatch() = default;
+
+std::size_t ReplaceBatch::Count() const
+{
+    return m_pending.size();
+}
+
+std::uint64_t ReplaceBatch::Bytes() const
+{
+    return m_bytes;
+}
+
+FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& target,
+                                  const FileCopyOptions& options)
+{
+    // Without waiting: a pipe would wait for a writer, a device or a share's special
+    // file for who knows what. The type is checked on what was opened, so a name
+    // swapped for a pipe after a check cannot slip through.
+    const int in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (in < 0) {
+        const int error = errno;
+        return CopyFailed(error == ENOENT || error == ENOTDIR ? CopyFailure::SourceMissing
+                          : error == ENXIO                    ? CopyFailure::NotARegularFile
+                                                              : CopyFailure::SourceUnreadable,
+                          source, error);
+    }
+    const FdCloser closeSource(in);
+    struct stat sourceStat;
+    if (::fstat(in, &sourceStat) != 0)
+        return CopyFailed(CopyFailure::SourceUnreadable, source, errno);
+    if (S_ISDIR(sourceStat.st_mode))
+        return CopyFailed(CopyFailure::SourceMissing, source, EISDIR);
+    if (!S_ISREG(sourceStat.st_mode))
+        return CopyFailed(CopyFailure::NotARegularFile, source, EINVAL);
+    // Reads of a regular file block as reads do; some network file systems would
+    // otherwise answer a slow read with EAGAIN.
+    (void)::fcntl(in, F_SETFL, ::fcntl(in, F_GETFL) & ~O_NONBLOCK);
+    // Reads far ahead, as the whole file is read once from start to end.
+    (void)::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    auto writer = std::make_unique<AtomicFileWriter>(target, AtomicFileWriter::Link::Replace);
+    writer->SetSyncPolicy(options.sync);
+    FileCopyResult result;
+    if (!writer->Open(&result.errorText)) {
+        result.failure = CopyFailure::TargetRefused;
+        return result;
+    }
+    AtomicFileWriter::State& s = *writer->m_state;
+    if (s.targetExists && s.targetStat.st_dev == sourceStat.st_dev &&
+        s.targetStat.st_ino == sourceStat.st_ino)
+        return CopyFailed(CopyFailure::SameFile, target, EEXIST);
+
+    result = CopyInto(in, sourceStat, s.fd, source, target, options);
+    if (!result.Succeeded())
+        return result;
     s.setTimes = true;
     s.times[0] = sourceStat.st_atim;
     s.times[1] = sourceStat.st_mtim;
-    if (!writer.Commit(&result.errorText))
+    if (!writer->PrepareCommit(&result.errorText)) {
         result.failure = CopyFailure::TransferFailed;
+        return result;
+    }
+    m_bytes += static_cast<std::uint64_t>(sourceStat.st_size);
+    m_pending.push_back({std::move(writer), static_cast<std::uint64_t>(sourceStat.st_size)});
     return result;
+}
+
+std::vector<FileCopyResult> ReplaceBatch::Commit()
+{
+    std::vector<Pending> pending = std::exchange(m_pending, {});
+    m_bytes = 0;
+    std::vector<FileCopyResult> results(pending.size());
+    const bool sync = std::any_of(pending.begin(), pending.end(), [](const Pending& p) {
+        const auto& s = *p.writer->m_state;
+        return s.sync == SyncPolicy::Always || s.targetExists;
+    });
+    if (sync) {
+        // A handful of files is flushed one by one. For more, one flush of each file
+        // system they are on does the same work with one wait for the disk instead of
+        // one per file.
+        constexpr std::size_t kFilesForWholeFlush = 4;
+        std::set<dev_t> flushed;
+        bool whole = pending.size() >= kFilesForWholeFlush;
+        if (whole) {
+            for (const Pending& p : pending) {
+                const auto& s = *p.writer->m_state;
+                if (flushed.insert(s.targetStat.st_dev).second && ::syncfs(s.fd) != 0) {
+                    whole = false;
+                    break;
+                }
+            }
+        }
+        for (std::size_t i = 0; i < pending.size(); ++i) {
+            auto& s = *pending[i].writer->m_state;
+            const int error = FaultInjected(AtomicWriteStep::Sync) ? EIO
+                              : !whole && ::fsync(s.fd) != 0       ? errno
+                                                                   : 0;
+            if (error) {
+                Fail(&results[i].errorText, s.temp, error);
+                results[i].failure = CopyFailure::TransferFailed;
+                pending[i].writer->Discard();
+            }
+        }
+    }
+    std::set<std::string> folders;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        if (!results[i].Succeeded())
+            continue;
+        if (!pending[i].writer->FinishCommit(false, &results[i].errorText))
+            results[i].failure = CopyFailure::TransferFailed;
+        else if (sync)
+            folders.insert(FolderOf(pending[i].writer->m_state->target));
+    }
+    for (const auto& folder : folders)
+        SyncFolder(folder);
+    return results;
+}
+
+FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
+                                  const FileCopyOptions& options)
+{
+    ReplaceBatch batch;
+    FileCopyResult result = batch.Copy(source, target, options);
+    if (!result.Succeeded())
+        return result;
+    return std::move(batch.Commit().front());
 }
 
 std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds minimumAge)
@@ -406,24 +564,30 @@ std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::se
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return 0;
-    const int fd = ::dirfd(dir);
+    const int dirFd = ::dirfd(dir);
     struct timespec now;
     ::clock_gettime(CLOCK_REALTIME, &now);
-    std::vector<std::string> stale;
+    std::size_t removed = 0;
     while (const dirent* ent = ::readdir(dir)) {
         if (!std::string_view(ent->d_name).starts_with(kTemporaryFilePrefix))
             continue;
-        struct stat st;
-        if (::fstatat(fd, ent->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+        const int fd =
+            ::openat(dirFd, ent->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
             continue;
-        // The status-change time cannot be set back by hand, so it tells how long
-        // nobody has written to the file.
-        if (now.tv_sec - st.st_ctim.tv_sec >= minimumAge.count())
-            stale.emplace_back(ent->d_name);
-    }
-    std::size_t removed = 0;
-    for (const auto& name : stale) {
-        if (::unlinkat(fd, name.c_str(), 0) == 0)
+        const FdCloser closeFile(fd);
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        bool stale = false;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            stale = true;
+        else if (errno != EWOULDBLOCK)
+            // The status-change time cannot be set back by hand, so it tells how long
+            // nobody has written to the file.
+            stale = now.tv_sec - st.st_ctim.tv_sec >= minimumAge.count();
+        // Removing the entry while holding the lock: no writer can be using it.
+        if (stale && ::unlinkat(dirFd, ent->d_name, 0) == 0)
             ++removed;
     }
     ::closedir(dir);

@@ -9,17 +9,15 @@ namespace filesync {
 namespace {
 
 // Compares the folders as the file system sees them (links and bind mounts
-// resolved), and the target through a link at its own path, which is where the
-// copy would really land.
+// resolved). A link at the target itself does not count: the copy replaces the
+// link and never writes where it points.
 bool TargetInSourceFolder(const std::string& source, const std::string& target)
 {
     std::error_code ec;
     fs::path sourceFolder = fs::path(source).parent_path();
     if (sourceFolder.empty())
         sourceFolder = ".";
-    fs::path targetFolder = fs::weakly_canonical(fs::absolute(target, ec), ec).parent_path();
-    if (ec)
-        targetFolder = fs::path(target).parent_path();
+    fs::path targetFolder = fs::path(target).parent_path();
     if (targetFolder.empty())
         targetFolder = ".";
     return fs::equivalent(sourceFolder, targetFolder, ec) && !ec;
