@@ -38,12 +38,17 @@ void InstallTickSource(TickSource ticks)
     InstalledTicks() = std::move(ticks);
 }
 
+void PumpMessages()
+{
+    if (const MessagePump& pump = InstalledPump())
+        pump();
+}
+
 void DelayWithMessages(int milliseconds)
 {
     const std::uint32_t start = Ticks();
     for (;;) {
-        if (const MessagePump& pump = InstalledPump())
-            pump();
+        PumpMessages();
         // Unsigned subtraction gives the elapsed time across a wrap of the counter.
         const std::uint32_t elapsed = Ticks() - start;
         if (static_cast<std::int64_t>(elapsed) > milliseconds)

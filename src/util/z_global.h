@@ -94,6 +94,9 @@ void InstallTickSource(TickSource ticks);
 
 void DelayWithMessages(int milliseconds);
 
+// Processes the pending window messages once, through the installed pump.
+void PumpMessages();
+
 std::string WithTrailingDelimiter(std::string_view path);
 
 // German name of the kind of drive or mount that the path lies on.

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+// File work (listing, copying, flushing, deleting) runs on a worker thread while
+// the window thread waits for it pumping messages, as DelayWithMessages does: a
+// slow or hung share can then never freeze the window. The pump lets no user input
+// through and the operation gate stays as it is, so everything the window does
+// happens in the same order as if the work ran in place.
+namespace util {
+
+// How long work may make no progress before the window says that the server does
+// not answer.
+inline constexpr std::chrono::milliseconds kNoProgressNotice{5000};
+// How long a wait for file work may still last once the program is closing.
+inline constexpr std::chrono::milliseconds kClosingGrace{1000};
+
+// Handed to the work, which ticks it after each piece done (a chunk copied, a file
+// placed), so that the waiting thread sees it move. Any thread may tick.
+class WorkProgress
+{
+public:
+    void Tick() { m_ticks.fetch_add(1, std::memory_order_relaxed); }
+    std::uint64_t Ticks() const { return m_ticks.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<std::uint64_t> m_ticks{0};
+};
+
+// Called on the waiting thread with true once a piece of file work has made no
+// progress for `after`, and with false when it moves again or ends.
+using NoProgressNotice = std::function<void(bool stalled)>;
+void InstallNoProgressNotice(NoProgressNotice notice, std::chrono::milliseconds after = kNoProgressNotice);
+
+// Runs the work on the worker thread and waits for it; pieces of work run one at a
+// time in the order given. An exception of the work is thrown again here. False
+// only when the program is closing and the wait gave up: the work is then left to
+// itself (a thread stuck in the kernel is never waited for), so it must own
+// everything it touches; capture by value.
+bool RunFileWork(std::function<void(WorkProgress&)> work);
+
+// The same for work with a result; empty when the wait gave up.
+template <class Work>
+auto RunFileWorkFor(Work work) -> std::optional<decltype(work(std::declval<WorkProgress&>()))>
+{
+    using Result = decltype(work(std::declval<WorkProgress&>()));
+    // Shared, so that work left running still has somewhere to put its result.
+    auto result = std::make_shared<std::optional<Result>>();
+    if (!RunFileWork([result, work = std::move(work)](WorkProgress& progress) mutable {
+            result->emplace(work(progress));
+        }))
+        return std::nullopt;
+    return std::move(*result);
+}
+
+// From now on every wait for file work ends within kClosingGrace of this call.
+void BeginClosing();
+
+// Whether a wait gave up on work still running. The program must then end without
+// tearing down what that work may still use.
+bool FileWorkAbandoned();
+
+// Tests only: back to normal after BeginClosing().
+void EndClosingForTesting();
+
+} // namespace util

@@ -1,0 +1,109 @@
+#include "util/FileWork.h"
+
+#include "util/z_global.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class FileWorkTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        util::InstallMessagePump({});
+        util::InstallNoProgressNotice({});
+        util::EndClosingForTesting();
+    }
+};
+
+TEST_F(FileWorkTest, RunsOffTheWaitingThreadWhichKeepsPumpingAndGetsTheResultOrTheError)
+{
+    std::vector<Clock::time_point> pumped;
+    util::InstallMessagePump([&] { pumped.push_back(Clock::now()); });
+    const auto waiting = std::this_thread::get_id();
+
+    const auto started = Clock::now();
+    const auto worker = util::RunFileWorkFor([](util::WorkProgress&) {
+        std::this_thread::sleep_for(300ms);
+        return std::this_thread::get_id();
+    });
+    ASSERT_TRUE(worker.has_value());
+    EXPECT_NE(*worker, waiting);
+    // The window's timers run all along: no gap between passes of the pump is long.
+    ASSERT_GE(pumped.size(), 10u);
+    auto last = started;
+    for (const auto at : pumped) {
+        EXPECT_LT(at - last, 100ms);
+        last = at;
+    }
+
+    // Quick work needs no pass of the pump.
+    pumped.clear();
+    EXPECT_EQ(util::RunFileWorkFor([](util::WorkProgress&) { return 7; }), 7);
+    EXPECT_LE(pumped.size(), 1u);
+
+    EXPECT_THROW(util::RunFileWork([](util::WorkProgress&) { throw std::runtime_error("kaputt"); }),
+                 std::runtime_error);
+}
+
+TEST_F(FileWorkTest, SaysSoOnceWhenWorkStallsAndTakesItBackWhenItMovesOrEnds)
+{
+    std::vector<std::pair<bool, Clock::time_point>> notices;
+    util::InstallNoProgressNotice([&](bool stalled) { notices.emplace_back(stalled, Clock::now()); }, 150ms);
+
+    const auto started = Clock::now();
+    ASSERT_TRUE(util::RunFileWork([](util::WorkProgress& progress) {
+        // Moving steadily: no notice.
+        for (int i = 0; i < 15; ++i) {
+            std::this_thread::sleep_for(20ms);
+            progress.Tick();
+        }
+        std::this_thread::sleep_for(400ms); // stuck
+        progress.Tick();
+        std::this_thread::sleep_for(400ms); // stuck again, then ends
+    }));
+
+    ASSERT_EQ(notices.size(), 4u);
+    EXPECT_TRUE(notices[0].first);
+    EXPECT_FALSE(notices[1].first);
+    EXPECT_TRUE(notices[2].first);
+    EXPECT_FALSE(notices[3].first);
+    EXPECT_GE(notices[0].second - started, 300ms + 150ms);
+}
+
+TEST_F(FileWorkTest, ClosingGivesUpOnHungWorkWithinTheGraceAndNeverWaitsForIt)
+{
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::thread closer([] {
+        std::this_thread::sleep_for(200ms);
+        util::BeginClosing();
+    });
+
+    const auto started = Clock::now();
+    const bool finished = util::RunFileWork([released](util::WorkProgress&) { released.wait(); });
+    const auto waited = Clock::now() - started;
+    closer.join();
+
+    EXPECT_FALSE(finished);
+    EXPECT_TRUE(util::FileWorkAbandoned());
+    EXPECT_LT(waited, 200ms + util::kClosingGrace + 300ms);
+    // Work asked for while closing cannot outlast the grace either.
+    EXPECT_FALSE(util::RunFileWorkFor([](util::WorkProgress&) { return 1; }).has_value());
+
+    // Let the worker go on, for the tests that follow.
+    release.set_value();
+    util::EndClosingForTesting();
+    EXPECT_EQ(util::RunFileWorkFor([](util::WorkProgress&) { return 2; }), 2);
+}
+
+} // namespace
