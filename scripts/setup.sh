@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     iproute2 iputils-ping util-linux
+    libfuse3-dev fuse3
 )
 
 missing=()

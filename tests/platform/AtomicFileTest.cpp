@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                        ASSERT_EQ(::futimens(fd, times), 0);
                        ::close(fd);
                    }}),
-    [](const testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ChangeCase>& p) { return std::string(p.param.name); });
 
 // Runs the copy on a thread and fails the test instead of hanging when it blocks;
 // the unblock function must then free the thread.
