@@ -2,6 +2,7 @@
 
 #include "app/FormSizeSave.h"
 #include "ini/LMDIniCtrl.h"
+#include "launch/LaunchDecision.h"
 #include "profiles/ProfileFileCommands.h"
 #include "sync/CommandResult.h"
 #include "sync/Inventory.h"
@@ -9,6 +10,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +52,8 @@ public:
     void SetDialogs(TFormProfilSpeichern* profilSpeichern, TFormDListe* dListe, TFormPfade* pfade,
                     TFormInfo* info);
 
-    // Controls, by the names the rest of the program uses for them.
+    // Controls, by the names the rest of the program uses for them, page by page;
+    // each page's context menu stands with its page.
     QTabWidget* AdvOfficePager1;
     // Page 0 "Aktuelle PPP"
     QLabel* LabelKopPPP;
@@ -63,6 +66,11 @@ public:
     QLabel* ImageFlageAkt;
     ui::FlatButton* EncartaButtonBearb;
     ui::FlatButton* EncartaButtonExe;
+    QMenu* PopupMenuAPPP;
+    QAction* Startdateidefinieren1;
+    QAction* AktuellePPPalsProfilspeichern1;
+    QAction* AusgewhlteDateiaktualisieren1;
+    QAction* Dateilschen1;
     // Page 1 "Profile"
     QLabel* LabelZProfil;
     QLabel* LabelPN;
@@ -71,6 +79,9 @@ public:
     QLabel* LabelPB1;
     QLabel* LabelPB2;
     ui::FlatButton* EncartaButtonAuswahl;
+    QMenu* PopupMenuProfil;
+    QAction* MenuProfilLoeschen;
+    QAction* Beschreibungndern1;
     // Page 2 "Ausgewähltes Profil"
     QLabel* LabelProfilname;
     ui::FlatButton* EncartaButtonListeAuswahl;
@@ -80,6 +91,10 @@ public:
     QLabel* ImageFlageProfil;
     ui::FlatButton* EncartaButtonProfBer;
     ui::FlatButton* EncartaButtonProExe;
+    QMenu* PopupMenuAusProf;
+    QAction* StartdateidefinierenProfil;
+    QAction* AusgewhlteDateienaktuallisierenProfil;
+    QAction* DateilokallschenProfil;
     // Page 3 "Einstellungen"
     QCheckBox* CheckBoxStart;
     QCheckBox* CheckBoxInterval;
@@ -94,19 +109,6 @@ public:
     // Page 4 "Info"
     QLabel* LabelVersion;
     QStatusBar* LMDStatusBar1;
-    // Context menus
-    QMenu* PopupMenuAPPP;
-    QAction* Startdateidefinieren1;
-    QAction* AktuellePPPalsProfilspeichern1;
-    QAction* AusgewhlteDateiaktualisieren1;
-    QAction* Dateilschen1;
-    QMenu* PopupMenuProfil;
-    QAction* MenuProfilLoeschen;
-    QAction* Beschreibungndern1;
-    QMenu* PopupMenuAusProf;
-    QAction* StartdateidefinierenProfil;
-    QAction* AusgewhlteDateienaktuallisierenProfil;
-    QAction* DateilokallschenProfil;
     // Timers
     QTimer* Timer1;
     QTimer* TimerInterval;
@@ -117,6 +119,7 @@ public:
     util::OperationGate& Gate() { return m_gate; }
 
 public slots:
+    // Window (Form1_u.cpp)
     void FormCreate();
     void FormActivate();
     void FormCloseQuery();
@@ -124,6 +127,7 @@ public slots:
     void Timer1Timer();
     void TimerIntervalTimer();
 
+    // Page 0 "Aktuelle PPP" (Form1_PageAktuell.cpp)
     void EncartaButtonAktAClick();
     void TntListViewAktChange();
     bool TntListViewAktCustomDrawItem(int row) const;
@@ -136,12 +140,14 @@ public slots:
     void EncartaButtonExeClick();
     void Startdateidefinieren1Click();
 
+    // Page 1 "Profile" (Form1_PageProfile.cpp)
     void ListBoxProfileClick();
     void EncartaButtonAuswahlClick();
     void MemoProfileHExit();
     void MenuProfilLoeschenClick();
     void Beschreibungndern1Click();
 
+    // Page 2 "Ausgewähltes Profil" (Form1_PageAusgewaehlt.cpp)
     void EncartaButtonListeAuswahlClick();
     void TntListViewAuswahlChange();
     bool TntListViewAuswahlCustomDrawItem(int row) const;
@@ -154,6 +160,7 @@ public slots:
     void AusgewhlteDateienaktuallisierenProfilClick();
     void DateilokallschenProfilClick();
 
+    // Page 3 "Einstellungen" (Form1_PageEinstellungen.cpp)
     void ButtonESpeichernClick();
     void EncartaButtonOrteClick();
     void RadioButtonDeutschClick();
@@ -166,34 +173,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildPageAktuell(QWidget* page);
-    void BuildPageProfile(QWidget* page);
-    void BuildPageAuswahl(QWidget* page);
-    void BuildPageEinstellungen(QWidget* page);
-    void BuildPageInfo(QWidget* page);
-    void BuildMenus();
-    void ConnectHandlers();
-
-    // The work of the handlers that other operations call directly; only the
+    // Window (Form1_u.cpp): the frame, the lifecycle and what several pages share.
+    void ConnectWindow();
+    void Activate();
+    void RunPutOffRefresh(util::OperationGate::Request request);
+    // The work of the list refreshes that other operations call directly; only the
     // handlers reached from a click or a timer go through the operation gate.
     void RefreshCurrentSet();
     void RefreshProfile();
     // Empties the list, lets the window repaint, then fills it from the inventory.
     void RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request);
-    // The one-row commands of page 0: the marked row, the question, the command, its
-    // message and the refresh it asks for.
-    void RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
-                        const std::function<filesync::CommandResult(const filesync::FileRow&)>& command);
-    void Activate();
-    void SaveSettings();
-    void SwitchLanguage(bool german);
-    void LanguageButtonClicked(QRadioButton* button);
-    void SetLanguageButton(QRadioButton* button);
-    void FillProfilesPage();
-    void CheckProfilePage();
     void UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem);
     std::string HostNameOfCurrentSet() const;
-    void RunPutOffRefresh(util::OperationGate::Request request);
+    std::string ProfileStartFileOf(const std::string& profileName);
+    void AskToMarkAFile();
+    // "Ausführen" and "Bearbeiten" of the two file lists.
+    void LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage page, launch::LaunchButton button);
+    // The name of the marked row once the user agreed to make it the start file.
+    std::optional<std::string> ConfirmedStartFile(const ui::StatusListView* list);
 
     TFormSizeSave FormSizeSave1;
     util::OperationGate m_gate;
@@ -201,21 +198,48 @@ private:
     TFormDListe* m_formDListe = nullptr;
     TFormPfade* m_formPfade = nullptr;
     TFormInfo* m_formInfo = nullptr;
-    QLabel* m_statusPanel = nullptr;
     bool m_activated = false;
 
-    // Settings page and look: fonts, icons, the designs
+    // Look (Form1_Look.cpp): fonts, icons and the designs of the whole window.
     void ApplyLook();
     void ApplyDesign(int index);
     ui::PagerStyler* AdvOfficePagerOfficeStyler1 = nullptr;
 
-    // Profiles
+    // Page 0 "Aktuelle PPP"
+    void BuildPageAktuell(QWidget* page);
+    void ConnectPageAktuell();
+    // The one-row commands: the marked row, the question, the command, its message
+    // and the refresh it asks for.
+    void RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
+                        const std::function<filesync::CommandResult(const filesync::FileRow&)>& command);
+
+    // Page 1 "Profile"
+    void BuildPageProfile(QWidget* page);
+    void ConnectPageProfile();
+    void FillProfilesPage();
+    void SetDescriptionWritable(bool writable);
+
+    // Page 2 "Ausgewähltes Profil"
+    void BuildPageAusgewaehlt(QWidget* page);
+    void ConnectPageAusgewaehlt();
+    void CheckProfilePage();
     std::vector<std::string> MarkedProfileRowNames() const;
-    // The marked rows of page 2, the question with their count, then the command with
-    // a report after each file.
+    // The marked rows, the question with their count, then the command with a
+    // report after each file.
     void RunOnMarkedProfileRows(const std::function<std::string(std::size_t count)>& question,
                                 const std::function<void(const std::vector<std::string>&,
                                                          const profiles::ProfileFileCallback&)>& command);
-    void SetDescriptionWritable(bool writable);
-    std::string ProfileStartFileOf(const std::string& profileName);
+
+    // Page 3 "Einstellungen"
+    void BuildPageEinstellungen(QWidget* page);
+    void ConnectPageEinstellungen();
+    void SaveSettings();
+    void SwitchLanguage(bool german);
+    void LanguageButtonClicked(QRadioButton* button);
+    void SetLanguageButton(QRadioButton* button);
+
+    // Page 4 "Info"
+    void BuildPageInfo(QWidget* page);
+    void ShowVersionLine();
+    QLabel* m_statusPanel = nullptr;
 };

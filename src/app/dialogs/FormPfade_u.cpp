@@ -4,31 +4,13 @@
 #include "settings/StorageLocations.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
+#include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
-#include "ui/PictureLabel.h"
 #include "util/z_global.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-
-namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y, bool bold = false)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    if (bold) {
-        QFont f = label->font();
-        f.setBold(true);
-        label->setFont(f);
-    }
-    label->adjustSize();
-    return label;
-}
-
-} // namespace
 
 TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(platform::NetworkHostOfPath)
 {
@@ -42,56 +24,51 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(pl
     group->setGeometry(8, 6, 387, 290);
 
     const auto field = [&](const char* name, int y) {
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto* edit = ui::Named(new QLineEdit(group), name);
         edit->setGeometry(12, y, 326, 21);
         return edit;
     };
     const auto browse = [&](const char* name, int y) {
-        auto* button = new ui::FlatButton(QStringLiteral("..."), group);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(344, y, 30, 21);
-        return button;
+        return ui::AddButton(group, name, QStringLiteral("..."), QRect(344, y, 30, 21));
     };
-
     const auto flag = [&](const char* name, int y, const QPixmap& picture) {
-        auto* label = new ui::PictureLabel(group);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setGeometry(12, y, 27, 16);
+        QLabel* label = ui::AddFlag(group, name, QRect(12, y, 27, 16));
         label->setPixmap(picture);
         return label;
+    };
+    const auto heading = [&](const char* name, const QString& text, int y) {
+        QLabel* label = ui::AddLabel(group, name, text, 46, y);
+        ui::SetBold(label);
+        label->adjustSize();
     };
     const QString localCaption = QStringLiteral("Lokaler Ordner (z.B. C:\\quintorPPP)");
     const QString serverCaption =
         QStringLiteral("Pfad zu Dateien auf dem Server  (z.B. \\\\servername\\freigabe)");
 
     ImageFlageD = flag("ImageFlageD", 10, ui::GermanFlag());
-    AddLabel(group, "Label1", QStringLiteral("Deutsch"), 46, 11, true);
-    AddLabel(group, "Label7", localCaption, 12, 34);
+    heading("Label1", QStringLiteral("Deutsch"), 11);
+    ui::AddLabel(group, "Label7", localCaption, 12, 34);
     EditLPfadDeutsch = field("EditLPfadDeutsch", 50);
     EncartaButton1 = browse("EncartaButton1", 50);
-    AddLabel(group, "Label5", serverCaption, 12, 78);
+    ui::AddLabel(group, "Label5", serverCaption, 12, 78);
     EditSPfadDeutsch = field("EditSPfadDeutsch", 94);
     EncartaButton2 = browse("EncartaButton2", 94);
 
     ImageFlageE = flag("ImageFlageE", 146, ui::BritishFlag());
-    AddLabel(group, "Label2", QStringLiteral("Englisch"), 46, 147, true);
-    AddLabel(group, "Label3", localCaption, 12, 170);
+    heading("Label2", QStringLiteral("Englisch"), 147);
+    ui::AddLabel(group, "Label3", localCaption, 12, 170);
     EditLPfadenglisch = field("EditLPfadenglisch", 186);
     EncartaButton3 = browse("EncartaButton3", 186);
-    AddLabel(group, "Label4", serverCaption, 12, 214);
+    ui::AddLabel(group, "Label4", serverCaption, 12, 214);
     EditSPfadenglisch = field("EditSPfadenglisch", 230);
     EncartaButton4 = browse("EncartaButton4", 230);
 
-    AddLabel(this, "Label6",
-             QStringLiteral("Den Pfad zu Präsentation auf dem Server erfahren Sie vom Quintor"), 10, 304);
+    ui::AddLabel(this, "Label6",
+                 QStringLiteral("Den Pfad zu Präsentation auf dem Server erfahren Sie vom Quintor"), 10, 304);
 
-    EncartaButtonOK = new ui::FlatButton(QStringLiteral("OK"), this);
-    EncartaButtonOK->setObjectName(QStringLiteral("EncartaButtonOK"));
-    EncartaButtonOK->setGeometry(229, 330, 80, 25);
-    EncartaButtonAbbrechen = new ui::FlatButton(QStringLiteral("Abbrechen"), this);
-    EncartaButtonAbbrechen->setObjectName(QStringLiteral("EncartaButtonAbbrechen"));
-    EncartaButtonAbbrechen->setGeometry(315, 330, 80, 25);
+    EncartaButtonOK = ui::AddButton(this, "EncartaButtonOK", QStringLiteral("OK"), QRect(229, 330, 80, 25));
+    EncartaButtonAbbrechen =
+        ui::AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(315, 330, 80, 25));
 
     setTabOrder(EditLPfadDeutsch, EditSPfadDeutsch);
     setTabOrder(EditSPfadDeutsch, EditLPfadenglisch);

@@ -3,6 +3,7 @@
 #include "app/dialogs/FormDListe_u.h"
 #include "profiles/ProfileCreation.h"
 #include "ui/FlatButton.h"
+#include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
 #include "util/z_global.h"
 
@@ -12,23 +13,6 @@
 #include <exception>
 
 namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-ui::FlatButton* AddButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
-    auto* button = new ui::FlatButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
-}
 
 // The memo gives its lines with LF; a description keeps them as CR LF.
 std::string WithCrLf(const QString& text)
@@ -47,29 +31,27 @@ TFormProfilSpeichern::TFormProfilSpeichern(QWidget* parent) : QDialog(parent)
     setFixedSize(438, 301);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
 
-    Label1 = AddLabel(this, "Label1", QStringLiteral("Profilname:"), 24, 14);
+    Label1 = ui::AddLabel(this, "Label1", QStringLiteral("Profilname:"), 24, 14);
     EditProfil = new QLineEdit(this);
     EditProfil->setObjectName(QStringLiteral("EditProfil"));
     EditProfil->setGeometry(24, 30, 389, 21);
     EditProfil->setMaxLength(static_cast<int>(util::kMaxTextLength));
 
-    Label2 = AddLabel(this, "Label2", QStringLiteral("Beschreibung:"), 24, 60);
+    Label2 = ui::AddLabel(this, "Label2", QStringLiteral("Beschreibung:"), 24, 60);
     MemoProfil = new QPlainTextEdit(this);
     MemoProfil->setObjectName(QStringLiteral("MemoProfil"));
     MemoProfil->setGeometry(24, 76, 389, 105);
 
-    Label3 = AddLabel(this, "Label3", QStringLiteral("Name der Startdatei"), 24, 190);
+    Label3 = ui::AddLabel(this, "Label3", QStringLiteral("Name der Startdatei"), 24, 190);
     EditSteuerDatei = new QLineEdit(this);
     EditSteuerDatei->setObjectName(QStringLiteral("EditSteuerDatei"));
     EditSteuerDatei->setGeometry(24, 206, 357, 21);
-    EncartaButton2 = AddButton(this, "EncartaButton2", QStringLiteral("..."), QRect(387, 206, 26, 21));
-    QFont bold = EncartaButton2->font();
-    bold.setBold(true);
-    EncartaButton2->setFont(bold);
+    EncartaButton2 = ui::AddButton(this, "EncartaButton2", QStringLiteral("..."), QRect(387, 206, 26, 21));
+    ui::SetBold(EncartaButton2);
 
-    EncartaButtonOK = AddButton(this, "EncartaButtonOK", QStringLiteral("OK"), QRect(233, 256, 86, 28));
+    EncartaButtonOK = ui::AddButton(this, "EncartaButtonOK", QStringLiteral("OK"), QRect(233, 256, 86, 28));
     EncartaButtonAbbrechen =
-        AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(327, 256, 86, 28));
+        ui::AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(327, 256, 86, 28));
 
     connect(EncartaButtonOK, &QPushButton::clicked, this, &TFormProfilSpeichern::EncartaButtonOKClick);
     connect(EncartaButtonAbbrechen, &QPushButton::clicked, this,

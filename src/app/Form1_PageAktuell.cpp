@@ -1,0 +1,302 @@
+#include "app/Form1_u.h"
+
+#include "app/QuintorApplication.h"
+#include "app/dialogs/FormPfade_u.h"
+#include "app/dialogs/FormProfilSpeichern_u.h"
+#include "launch/StartFile.h"
+#include "profiles/ProfileCopy.h"
+#include "sync/BulkUpdate.h"
+#include "sync/RowCommands.h"
+#include "ui/Flags.h"
+#include "ui/FlatButton.h"
+#include "ui/Glyphs.h"
+#include "ui/GradientStrip.h"
+#include "ui/Layout.h"
+#include "ui/MessageDialogs.h"
+#include "ui/QtText.h"
+#include "ui/StatusListView.h"
+#include "ui/WaitCursor.h"
+#include "util/z_global.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTimer>
+
+// Page 0 "Aktuelle PPP": the current set of the chosen language, its updating from
+// the server, saving it as a profile, and showing and editing its files.
+
+using ui::Q;
+using ui::S;
+
+namespace {
+
+// Keeps the window painted while a large file copies. The pump lets no user input
+// through and the gate puts off a timer's refresh, so nothing else runs meanwhile.
+void PumpDuringCopy(std::uint64_t, std::uint64_t)
+{
+    util::DelayWithMessages(0);
+}
+
+} // namespace
+
+void TForm1::BuildPageAktuell(QWidget* page)
+{
+    EncartaButtonSync = ui::AddButton(page, "EncartaButtonSync", QString(), QRect(6, 6, 32, 28));
+    EncartaButtonSync->setToolTip(QStringLiteral("Dateien aktuallisieren"));
+    EncartaButtonSync->setIcon(ui::UpdateGlyph());
+    EncartaButtonSync->setIconSize(QSize(20, 20));
+    EncartaButtonAktA = ui::AddButton(page, "EncartaButtonAktA", QStringLiteral("Liste Aktuallisieren"),
+                                      QRect(44, 6, 130, 28));
+    LabelKopPPP = ui::AddLabel(page, "LabelKopPPP", QStringLiteral("LabelKopPPP"), 184, 5);
+    LabelKopPPP->setFixedWidth(214);
+    LabelKopPPP->hide();
+    LMDProgress1 = ui::Named(new QProgressBar(page), "LMDProgress1");
+    LMDProgress1->setGeometry(184, 22, 214, 12);
+    LMDProgress1->setRange(0, 100);
+    LMDProgress1->setTextVisible(false);
+    LMDProgress1->hide();
+    GradientFillAkt = ui::AddHeaderBand(page, "GradientFillAkt", QRect(3, 40, 398, 18));
+    TntListViewAkt = ui::Named(new ui::StatusListView(false, page), "TntListViewAkt");
+    TntListViewAkt->setGeometry(3, 58, 398, 244);
+    EncartaButtonPSpeichern = ui::AddButton(page, "EncartaButtonPSpeichern",
+                                            QStringLiteral("Profil speichern als"), QRect(3, 310, 130, 26));
+    ImageFlageAkt = ui::AddFlag(page, "ImageFlageAkt", QRect(146, 314, 30, 18));
+    ImageFlageAkt->setPixmap(ui::GermanFlag());
+    EncartaButtonBearb =
+        ui::AddButton(page, "EncartaButtonBearb", QStringLiteral("Bearbeiten"), QRect(227, 310, 84, 26));
+    EncartaButtonExe =
+        ui::AddButton(page, "EncartaButtonExe", QStringLiteral("Ausführen"), QRect(317, 310, 84, 26));
+
+    PopupMenuAPPP = ui::Named(new QMenu(this), "PopupMenuAPPP");
+    Startdateidefinieren1 = ui::AddMenuItem(PopupMenuAPPP, "Startdateidefinieren1", "Startdatei definieren");
+    AktuellePPPalsProfilspeichern1 = ui::AddMenuItem(PopupMenuAPPP, "AktuellePPPalsProfilspeichern1",
+                                                     "Aktuelle PPP als Profil speichern unter...");
+    AusgewhlteDateiaktualisieren1 =
+        ui::AddMenuItem(PopupMenuAPPP, "AusgewhlteDateiaktualisieren1", "Ausgewählte Datei aktualisieren");
+    ui::AddMenuSeparator(PopupMenuAPPP, "N1");
+    Dateilschen1 = ui::AddMenuItem(PopupMenuAPPP, "Dateilschen1", "Datei lokal löschen");
+    ui::AttachContextMenu(TntListViewAkt, PopupMenuAPPP);
+}
+
+void TForm1::ConnectPageAktuell()
+{
+    connect(EncartaButtonAktA, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonAktAClick));
+    connect(EncartaButtonSync, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonSyncClick));
+    connect(EncartaButtonPSpeichern, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonPSpeichernClick));
+    connect(EncartaButtonBearb, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonBearbClick));
+    connect(EncartaButtonExe, &QPushButton::clicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
+    connect(TntListViewAkt, &QAbstractItemView::doubleClicked, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
+    connect(TntListViewAkt, &ui::StatusListView::markChanged, this,
+            QuintorApplication::Guarded(this, &TForm1::TntListViewAktChange));
+    TntListViewAkt->statusModel()->setBoldRule([this](int row, int column) {
+        return column == 0 ? TntListViewAktCustomDrawItem(row) : TntListViewAktCustomDrawSubItem(row, column);
+    });
+    connect(Startdateidefinieren1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::Startdateidefinieren1Click));
+    connect(AktuellePPPalsProfilspeichern1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::EncartaButtonPSpeichernClick));
+    connect(AusgewhlteDateiaktualisieren1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::AusgewhlteDateiaktualisieren1Click));
+    connect(Dateilschen1, &QAction::triggered, this,
+            QuintorApplication::Guarded(this, &TForm1::Dateilschen1Click));
+    // A double-click on the flag switches the language (see eventFilter).
+    ImageFlageAkt->installEventFilter(this);
+}
+
+// ---------------------------------------------------------------- the list
+
+void TForm1::EncartaButtonAktAClick()
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::RefreshCurrentSet);
+    if (scope)
+        RefreshCurrentSet();
+}
+
+void TForm1::TntListViewAktChange()
+{
+    UpdateMenuState(TntListViewAkt, AusgewhlteDateiaktualisieren1, Dateilschen1);
+}
+
+bool TForm1::TntListViewAktCustomDrawItem(int row) const
+{
+    return launch::IsStartFile(TntListViewAkt->statusModel()->row(row).displayName,
+                               util::Global().CurrentSetStartFile);
+}
+
+bool TForm1::TntListViewAktCustomDrawSubItem(int, int) const
+{
+    return false;
+}
+
+// ---------------------------------------------------------------- updating local copies
+
+void TForm1::EncartaButtonSyncClick()
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope)
+        return;
+    const std::vector<filesync::FileRow> rows = TntListViewAkt->statusModel()->rows();
+    if (!filesync::HasRowsToUpdate(rows))
+        return;
+    if (!ui::Confirm(Q(filesync::kBulkUpdateQuestion), this))
+        return;
+    const util::RuntimeState& g = util::Global();
+    if (!filesync::BothLocalFoldersExist(g.LocalFolderGerman, g.LocalFolderEnglish)) {
+        if (m_formPfade)
+            m_formPfade->exec();
+        ui::Information(QStringLiteral("Bitte noch einmal den Befehl aufrufen."), this);
+        return;
+    }
+
+    ui::WaitCursor cursor;
+    // A display still counting down from an earlier update must not vanish mid-way.
+    Timer1->stop();
+    LabelKopPPP->setText(QStringLiteral("Kopieren wird vorbereitet..."));
+    LabelKopPPP->show();
+    LMDProgress1->show();
+    LMDProgress1->setValue(0);
+    util::DelayWithMessages(500);
+
+    const filesync::BulkUpdatePlan plan =
+        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder);
+    LabelKopPPP->setText(QStringLiteral("Kopiere Dateien..."));
+    util::DelayWithMessages(10);
+    filesync::ExecuteBulkUpdate(
+        plan,
+        [&](const filesync::BulkRowReport& report) {
+            if (!report.result.message.empty()) {
+                cursor.Restore();
+                ui::Message(Q(report.result.message), this);
+            }
+            LMDProgress1->setValue(report.progress);
+            util::DelayWithMessages(10);
+        },
+        PumpDuringCopy);
+
+    Timer1->start();
+    LabelKopPPP->setText(QStringLiteral("Fertig"));
+    cursor.Restore();
+    RefreshCurrentSet();
+}
+
+void TForm1::AusgewhlteDateiaktualisieren1Click()
+{
+    RunOnMarkedRow(filesync::UpdateRowQuestion, [](const filesync::FileRow& row) {
+        const util::RuntimeState& g = util::Global();
+        return filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
+    });
+}
+
+void TForm1::Dateilschen1Click()
+{
+    RunOnMarkedRow(filesync::DeleteRowQuestion, [](const filesync::FileRow& row) {
+        return filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
+    });
+}
+
+void TForm1::RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
+                            const std::function<filesync::CommandResult(const filesync::FileRow&)>& command)
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope)
+        return;
+    const int marked = TntListViewAkt->firstMarkedRow();
+    if (marked < 0) {
+        AskToMarkAFile();
+        return;
+    }
+    const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
+    if (!ui::Confirm(Q(question(row.displayName)), this))
+        return;
+    const filesync::CommandResult result = command(row);
+    if (!result.message.empty())
+        ui::Message(Q(result.message), this);
+    if (result.refresh)
+        RefreshCurrentSet();
+}
+
+// ---------------------------------------------------------------- saving as a profile
+
+void TForm1::EncartaButtonPSpeichernClick()
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope || !m_formProfilSpeichern)
+        return;
+    QString profileFolder;
+    if (!m_formProfilSpeichern->Execute(profileFolder))
+        return;
+
+    ui::WaitCursor cursor;
+    // A hide put off by an earlier copy must not cut this one's display short.
+    Timer1->stop();
+    LabelKopPPP->setText(QStringLiteral("Kopieren wird vorbereitet."));
+    LabelKopPPP->show();
+    LMDProgress1->setValue(0);
+    LMDProgress1->show();
+    util::DelayWithMessages(500);
+
+    const profiles::ProfileCopyPlan plan =
+        profiles::PlanProfileCopy(util::Global().CurrentLocalFolder, S(profileFolder));
+    if (plan.steps.empty()) {
+        LabelKopPPP->hide();
+        LMDProgress1->hide();
+        return;
+    }
+    LabelKopPPP->setText(QStringLiteral("Kopiere Dateien..."));
+    util::DelayWithMessages(10);
+    LabelKopPPP->show();
+    LMDProgress1->show();
+
+    profiles::ProfileCopyCallbacks callbacks;
+    callbacks.beforeFile = [this](std::size_t position, std::size_t count) {
+        LabelKopPPP->setText(Q(profiles::CopyCountText(position, count)));
+    };
+    callbacks.afterFile = [this, &cursor](const profiles::ProfileCopyReport& report) {
+        LMDProgress1->setValue(report.progress);
+        util::DelayWithMessages(10);
+        cursor.Restore();
+        if (!report.copied)
+            ui::Error(QStringLiteral("Es gibt Probleme beim Kopieren von Dateien"), this);
+    };
+    profiles::ExecuteProfileCopy(plan, callbacks);
+
+    Timer1->start();
+    LabelKopPPP->setText(QStringLiteral("Fertig"));
+}
+
+// ---------------------------------------------------------------- showing, editing, start file
+
+void TForm1::EncartaButtonExeClick()
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (scope)
+        LaunchMarkedFile(TntListViewAkt, launch::ListPage::CurrentSet, launch::LaunchButton::Show);
+}
+
+void TForm1::EncartaButtonBearbClick()
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (scope)
+        LaunchMarkedFile(TntListViewAkt, launch::ListPage::CurrentSet, launch::LaunchButton::Edit);
+}
+
+void TForm1::Startdateidefinieren1Click()
+{
+    util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
+    if (!scope)
+        return;
+    const std::optional<std::string> name = ConfirmedStartFile(TntListViewAkt);
+    if (!name)
+        return;
+    // A failed write throws before the name in memory changes; the application
+    // object shows it.
+    launch::DefineCurrentSetStartFile(LMDIniCtrl2, util::Global(), *name);
+    RefreshCurrentSet();
+}
