@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@ struct FolderEntry
 {
     std::string name; // the name's bytes as the file system holds them
     std::filesystem::file_time_type lastWriteTime;
+    std::uint64_t size = 0; // in bytes
 };
 
 // The regular files lying directly in the folder, in the order the file system

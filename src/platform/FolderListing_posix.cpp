@@ -70,7 +70,8 @@ std::optional<std::vector<FolderEntry>> ListFolderFlat(const std::string& folder
         struct stat st;
         if (fstatat(fd, ent->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
             continue;
-        entries.push_back(FolderEntry{std::string(ent->d_name), ToFileTime(st.st_mtim)});
+        entries.push_back(FolderEntry{std::string(ent->d_name), ToFileTime(st.st_mtim),
+                                      static_cast<std::uint64_t>(st.st_size)});
     }
     return entries;
 }

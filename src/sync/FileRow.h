@@ -20,6 +20,9 @@ struct FileRow
     std::optional<std::uint32_t> serverTime;
     std::optional<std::uint32_t> localTime;
     int status = 0; // a FileStatus
+    // Both sides present with equal sizes and times exactly one hour apart: most
+    // likely the same file read through a summer-time shift. The status stays.
+    bool oneHourApart = false;
 
     bool operator==(const FileRow&) const = default;
 };

@@ -45,4 +45,30 @@ constexpr std::string_view StatusLegendText(int status)
     }
 }
 
+// How a count of rows in the status reads in a list's summary ("3 neuer auf dem
+// Server"); empty for a number outside 0..7.
+constexpr std::string_view StatusCountText(int status)
+{
+    switch (status) {
+    case StatusIdentical:
+        return "aktuell";
+    case StatusNotCompared:
+        return "nicht verglichen";
+    case StatusServerNewer:
+        return "neuer auf dem Server";
+    case StatusMissingLocally:
+        return "fehlt lokal";
+    case StatusLocalNewer:
+        return "lokal geändert";
+    case StatusLocalOnly:
+        return "nur lokal";
+    case StatusException:
+        return "Ausnahme";
+    case StatusServerFolderMissing:
+        return "ohne Serverordner";
+    default:
+        return {};
+    }
+}
+
 } // namespace filesync

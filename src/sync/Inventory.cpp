@@ -5,6 +5,7 @@
 #include "platform/TextCase.h"
 #include "sync/CopyTemporary.h"
 #include "sync/FileStatus.h"
+#include "sync/TimeShift.h"
 #include "text/Utf8.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ struct ListedFile
 {
     std::string name;
     std::uint32_t time;
+    std::uint64_t size;
 };
 
 bool EqualsAsciiIgnoreCase(std::string_view a, std::string_view lowerB)
@@ -60,7 +62,7 @@ std::optional<std::vector<ListedFile>> ListFolder(const std::string& folder)
         const auto time = platform::ToDosDateTime(entry.lastWriteTime);
         if (!time)
             continue;
-        files.push_back(ListedFile{std::move(entry.name), *time});
+        files.push_back(ListedFile{std::move(entry.name), *time, entry.size});
     }
     return files;
 }
@@ -119,44 +121,57 @@ private:
 
 } // namespace
 
-std::vector<FileRow> BuildInventory(const InventoryRequest& request, const PingFunction& ping)
+ComparedInventory BuildComparedInventory(const InventoryRequest& request, const PingFunction& ping)
 {
-    std::vector<FileRow> rows;
+    ComparedInventory result;
+    std::vector<FileRow>& rows = result.rows;
+    std::vector<std::uint64_t> localSizes;
     if (auto local = ListFolder(request.localFolder)) {
         rows.reserve(local->size());
+        localSizes.reserve(local->size());
         for (auto& file : *local) {
             std::string display = DisplayNameOf(file.name);
+            localSizes.push_back(file.size);
             rows.push_back(FileRow{std::move(file.name), std::move(display), std::nullopt, file.time,
                                    StatusNotCompared});
         }
     }
     if (!request.compareWithServer)
-        return rows;
+        return result;
 
     // A named host that does not answer: the server folder is not touched, as it
     // might hang on a dead share. Without a host name the folder alone decides.
-    if (!request.hostName.empty() && !(ping && ping(request.hostName)))
-        return rows;
+    if (!request.hostName.empty() && !(ping && ping(request.hostName))) {
+        result.verdict = CompareVerdict::HostSilent;
+        return result;
+    }
 
     auto server = ListFolder(request.serverFolder);
     if (!server) {
         for (auto& row : rows)
             row.status = StatusServerFolderMissing;
-        return rows;
+        result.verdict = request.serverFolder.empty() ? CompareVerdict::NoServerFolder
+                         : request.hostName.empty()   ? CompareVerdict::FolderMissing
+                                                      : CompareVerdict::HostAnswersFolderMissing;
+        return result;
     }
+    result.verdict = CompareVerdict::Compared;
 
     ServerIndex index(*server);
     std::vector<bool> serverTaken(server->size(), false);
-    for (auto& row : rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        FileRow& row = rows[i];
         const auto q = index.Take(row.name);
         if (!q) {
             row.status = StatusLocalOnly;
             continue;
         }
         serverTaken[*q] = true;
-        const std::uint32_t serverTime = (*server)[*q].time;
-        row.serverTime = serverTime;
-        row.status = StatusFromTimes(serverTime, *row.localTime);
+        const ListedFile& serverFile = (*server)[*q];
+        row.serverTime = serverFile.time;
+        row.status = StatusFromTimes(serverFile.time, *row.localTime);
+        row.oneHourApart = row.status != StatusIdentical && serverFile.size == localSizes[i] &&
+                           IsOneHourApart(serverFile.time, *row.localTime);
     }
 
     rows.reserve(rows.size() + server->size());
@@ -168,7 +183,12 @@ std::vector<FileRow> BuildInventory(const InventoryRequest& request, const PingF
         rows.push_back(
             FileRow{std::move(file.name), std::move(display), file.time, std::nullopt, StatusMissingLocally});
     }
-    return rows;
+    return result;
+}
+
+std::vector<FileRow> BuildInventory(const InventoryRequest& request, const PingFunction& ping)
+{
+    return BuildComparedInventory(request, ping).rows;
 }
 
 } // namespace filesync

@@ -16,6 +16,17 @@ struct InventoryRequest
     bool compareWithServer = false;
 };
 
+// What the refresh learnt of the server side, for every row at once.
+enum class CompareVerdict
+{
+    NotCompared,              // comparing was not switched on (yet)
+    Compared,                 // the server folder was listed and matched
+    HostSilent,               // the named host did not answer; the folder was not looked at
+    HostAnswersFolderMissing, // the named host answered, its folder could not be listed
+    FolderMissing,            // no host to ask, and the folder could not be listed
+    NoServerFolder,           // no server folder set at all
+};
+
 // Asks whether the host answers; true when it does.
 using PingFunction = std::function<bool(const std::string& host)>;
 
@@ -30,10 +41,19 @@ using PingFunction = std::function<bool(const std::string& host)>;
 // - Otherwise each local name takes the first not yet taken server name equal to
 //   it ignoring letter case, and the two times decide 0, 2 or 4; local names left
 //   over are StatusLocalOnly, server names left over become StatusMissingLocally rows.
+//   A matched pair of equal size whose times lie one hour apart is marked so.
 // A missing or unreadable local folder gives no local rows. Only regular files
 // directly in a folder count, without "qPPP_Profile.ini" (exact case),
 // "thumbs.db" (any case), temporary copies and files dated outside the DOS range.
 // Folder trouble never throws; it only shows in the statuses.
+struct ComparedInventory
+{
+    std::vector<FileRow> rows;
+    CompareVerdict verdict = CompareVerdict::NotCompared;
+};
+ComparedInventory BuildComparedInventory(const InventoryRequest& request, const PingFunction& ping);
+
+// The rows alone.
 std::vector<FileRow> BuildInventory(const InventoryRequest& request, const PingFunction& ping);
 
 } // namespace filesync
