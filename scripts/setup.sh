@@ -10,6 +10,7 @@ packages=(
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     iproute2 iputils-ping util-linux
     libfuse3-dev fuse3
+    dbus-daemon
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "ui/StatusListModel.h"
 
+#include "sync/ListSummary.h"
 #include "ui/StatusImages.h"
 
 #include <QDate>
@@ -58,8 +59,13 @@ QVariant StatusListModel::data(const QModelIndex& index, int role) const
         return {};
     const filesync::FileRow& r = m_rows[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
     case Qt::ToolTipRole:
+        // Times one hour apart are most likely no change at all; the row says so.
+        if (r.oneHourApart)
+            return data(index, Qt::DisplayRole).toString() + QLatin1Char('\n') +
+                   QString::fromUtf8(filesync::OneHourApartHint());
+        [[fallthrough]];
+    case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn:
             return QString::fromStdString(r.displayName);

@@ -1,9 +1,51 @@
 #include "ui/StatusListView.h"
 
 #include <QHeaderView>
+#include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace ui {
+
+// Two lines of text, each cut to the band's width.
+class SummaryBand : public QWidget
+{
+public:
+    explicit SummaryBand(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("Summary"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        hide();
+    }
+
+    void setText(const QString& text)
+    {
+        m_text = text;
+        setToolTip(text);
+        update();
+    }
+    const QString& text() const { return m_text; }
+    int bandHeight() const { return 2 * fontMetrics().height() + 4; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), palette().base());
+        p.setPen(palette().mid().color());
+        p.drawLine(0, 0, width(), 0);
+        p.setPen(palette().text().color());
+        const QFontMetrics metrics = fontMetrics();
+        int y = 2 + metrics.ascent();
+        for (const QString& line : m_text.split(QLatin1Char('\n'))) {
+            p.drawText(4, y, metrics.elidedText(line, Qt::ElideRight, width() - 8));
+            y += metrics.height();
+        }
+    }
+
+private:
+    QString m_text;
+};
 
 StatusListView::StatusListView(bool multiSelect, QWidget* parent)
     : QTreeView(parent), m_model(new StatusListModel(this))
@@ -29,6 +71,57 @@ StatusListView::StatusListView(bool multiSelect, QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &StatusListView::markChanged);
     // A reset clears the selection without a selectionChanged signal.
     connect(m_model, &QAbstractItemModel::modelReset, this, &StatusListView::markChanged);
+    m_summary = new SummaryBand(this);
+}
+
+void StatusListView::setSummary(const QString& text)
+{
+    const bool wasShown = m_summary->isVisibleTo(this);
+    m_summary->setText(text);
+    m_summary->setVisible(!text.isEmpty());
+    if (wasShown != !text.isEmpty())
+        updateGeometries();
+}
+
+QString StatusListView::summary() const
+{
+    return m_summary->text();
+}
+
+// The tree view puts its (hidden) header into the top margin of the rows' area
+// each time it lays itself out; the band's margin at the bottom is added after
+// it, and the scroll range is measured again for the smaller area.
+void StatusListView::updateGeometries()
+{
+    if (m_placingSummary)
+        return;
+    m_placingSummary = true;
+    QTreeView::updateGeometries();
+    PlaceSummary();
+    m_placingSummary = false;
+}
+
+void StatusListView::PlaceSummary()
+{
+    const int band = m_summary->isVisibleTo(this) ? m_summary->bandHeight() : 0;
+    setViewportMargins(0, 0, 0, band);
+    const QRect area = viewport()->geometry();
+    m_summary->setGeometry(area.left(), area.bottom() + 1, area.width(), band);
+    if (band == 0)
+        return;
+    const int rows = m_model->rowCount();
+    if (rows == 0)
+        return;
+    const int rowPixels = std::max(1, rowHeight(m_model->index(0, 0)));
+    QScrollBar* bar = verticalScrollBar();
+    if (verticalScrollMode() == QAbstractItemView::ScrollPerPixel) {
+        bar->setRange(0, std::max(0, rows * rowPixels - area.height()));
+        bar->setPageStep(area.height());
+    } else {
+        const int fitting = std::max(1, area.height() / rowPixels);
+        bar->setRange(0, std::max(0, rows - fitting));
+        bar->setPageStep(fitting);
+    }
 }
 
 QList<int> StatusListView::markedRows() const

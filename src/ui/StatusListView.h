@@ -22,12 +22,26 @@ public:
     int firstMarkedRow() const;
     void markRow(int row, bool add = false);
 
+    // A short summary of the list in a band below its rows, inside the list's own
+    // frame (the rows give up the band's height; the list keeps its place and
+    // size). Each line is cut with "..." when too long; the tooltip has it whole.
+    // An empty text hides the band.
+    void setSummary(const QString& text);
+    QString summary() const;
+
+protected:
+    void updateGeometries() override;
+
 signals:
     // Every change of the marked rows.
     void markChanged();
 
 private:
+    void PlaceSummary();
+
     StatusListModel* m_model;
+    class SummaryBand* m_summary = nullptr;
+    bool m_placingSummary = false;
 };
 
 } // namespace ui
