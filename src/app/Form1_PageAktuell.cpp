@@ -164,21 +164,18 @@ void TForm1::EncartaButtonSyncClick()
     LMDProgress1->setValue(0);
     util::DelayWithMessages(500);
 
-    const filesync::BulkUpdatePlan plan =
-        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder);
+    const util::StepPlan plan =
+        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
     LabelKopPPP->setText(QStringLiteral("Kopiere Dateien..."));
     util::DelayWithMessages(10);
-    filesync::ExecuteBulkUpdate(
-        plan,
-        [&](const filesync::BulkRowReport& report) {
-            if (!report.result.message.empty()) {
-                cursor.Restore();
-                ui::Message(Q(report.result.message), this);
-            }
-            LMDProgress1->setValue(report.progress);
-            util::DelayWithMessages(10);
-        },
-        PumpDuringCopy);
+    RunPlan(plan, {{}, [&](const util::StepReport& report) {
+                       if (!report.outcome.message.empty()) {
+                           cursor.Restore();
+                           ui::Message(Q(report.outcome.message), this);
+                       }
+                       LMDProgress1->setValue(report.step.progress);
+                       util::DelayWithMessages(10);
+                   }});
 
     Timer1->start();
     LabelKopPPP->setText(QStringLiteral("Fertig"));
@@ -188,21 +185,29 @@ void TForm1::EncartaButtonSyncClick()
 
 void TForm1::AusgewhlteDateiaktualisieren1Click()
 {
-    RunOnMarkedRow(filesync::UpdateRowQuestion, [](const filesync::FileRow& row) {
-        const util::RuntimeState& g = util::Global();
-        return filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
-    });
+    RunOnMarkedRow(
+        filesync::UpdateRowQuestion,
+        [](const filesync::FileRow& row) {
+            const util::RuntimeState& g = util::Global();
+            return filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
+        },
+        true);
 }
 
 void TForm1::Dateilschen1Click()
 {
-    RunOnMarkedRow(filesync::DeleteRowQuestion, [](const filesync::FileRow& row) {
-        return filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
-    });
+    // A refused delete changed nothing, so the list stays as it is.
+    RunOnMarkedRow(
+        filesync::DeleteRowQuestion,
+        [](const filesync::FileRow& row) {
+            return filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
+        },
+        false);
 }
 
 void TForm1::RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
-                            const std::function<filesync::CommandResult(const filesync::FileRow&)>& command)
+                            const std::function<util::Outcome<>(const filesync::FileRow&)>& command,
+                            bool refreshAfterFailure)
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
@@ -215,10 +220,10 @@ void TForm1::RunOnMarkedRow(const std::function<std::string(std::string_view cap
     const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
     if (!ui::Confirm(Q(question(row.displayName)), this))
         return;
-    const filesync::CommandResult result = command(row);
-    if (!result.message.empty())
-        ui::Message(Q(result.message), this);
-    if (result.refresh)
+    const util::Outcome<> outcome = command(row);
+    if (!outcome.message.empty())
+        ui::Message(Q(outcome.message), this);
+    if (outcome.IsDone() || (refreshAfterFailure && outcome.code == util::OutcomeCode::Failed))
         RefreshCurrentSet();
 }
 
@@ -242,7 +247,7 @@ void TForm1::EncartaButtonPSpeichernClick()
     LMDProgress1->show();
     util::DelayWithMessages(500);
 
-    const profiles::ProfileCopyPlan plan =
+    const util::StepPlan plan =
         profiles::PlanProfileCopy(util::Global().CurrentLocalFolder, S(profileFolder));
     if (plan.steps.empty()) {
         LabelKopPPP->hide();
@@ -254,18 +259,18 @@ void TForm1::EncartaButtonPSpeichernClick()
     LabelKopPPP->show();
     LMDProgress1->show();
 
-    profiles::ProfileCopyCallbacks callbacks;
-    callbacks.beforeFile = [this](std::size_t position, std::size_t count) {
+    util::StepObserver observer;
+    observer.beforeStep = [this](std::size_t position, std::size_t count) {
         LabelKopPPP->setText(Q(profiles::CopyCountText(position, count)));
     };
-    callbacks.afterFile = [this, &cursor](const profiles::ProfileCopyReport& report) {
-        LMDProgress1->setValue(report.progress);
+    observer.afterStep = [this, &cursor](const util::StepReport& report) {
+        LMDProgress1->setValue(report.step.progress);
         util::DelayWithMessages(10);
         cursor.Restore();
-        if (!report.copied)
-            ui::Error(QStringLiteral("Es gibt Probleme beim Kopieren von Dateien"), this);
+        if (!report.outcome.IsDone())
+            ui::Error(Q(report.outcome.message), this);
     };
-    profiles::ExecuteProfileCopy(plan, callbacks);
+    RunPlan(plan, observer);
 
     Timer1->start();
     LabelKopPPP->setText(QStringLiteral("Fertig"));
@@ -295,8 +300,7 @@ void TForm1::Startdateidefinieren1Click()
     const std::optional<std::string> name = ConfirmedStartFile(TntListViewAkt);
     if (!name)
         return;
-    // A failed write throws before the name in memory changes; the application
-    // object shows it.
-    launch::DefineCurrentSetStartFile(LMDIniCtrl2, util::Global(), *name);
+    if (ShowFailure(launch::DefineCurrentSetStartFile(LMDIniCtrl2, util::Global(), *name)))
+        return;
     RefreshCurrentSet();
 }

@@ -131,29 +131,25 @@ std::vector<std::string> TForm1::MarkedProfileRowNames() const
 
 void TForm1::AusgewhlteDateienaktuallisierenProfilClick()
 {
-    RunOnMarkedProfileRows(profiles::UpdateMarkedQuestion, [](const std::vector<std::string>& names,
-                                                              const profiles::ProfileFileCallback& report) {
+    RunOnMarkedProfileRows(profiles::UpdateMarkedQuestion, [](const std::vector<std::string>& names) {
         const util::RuntimeState& g = util::Global();
-        profiles::ExecuteProfileUpdate(
-            profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder),
-            report);
+        return profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile,
+                                           g.CurrentServerFolder);
     });
 }
 
 void TForm1::DateilokallschenProfilClick()
 {
-    RunOnMarkedProfileRows(profiles::DeleteMarkedQuestion, [](const std::vector<std::string>& names,
-                                                              const profiles::ProfileFileCallback& report) {
+    RunOnMarkedProfileRows(profiles::DeleteMarkedQuestion, [](const std::vector<std::string>& names) {
         const util::RuntimeState& g = util::Global();
-        profiles::ExecuteProfileDelete(
-            profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder),
-            report);
+        return profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile,
+                                           g.CurrentServerFolder);
     });
 }
 
 void TForm1::RunOnMarkedProfileRows(
     const std::function<std::string(std::size_t count)>& question,
-    const std::function<void(const std::vector<std::string>&, const profiles::ProfileFileCallback&)>& command)
+    const std::function<util::StepPlan(const std::vector<std::string>&)>& plan)
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
@@ -165,13 +161,14 @@ void TForm1::RunOnMarkedProfileRows(
     }
     if (!ui::Confirm(Q(question(names.size())), this))
         return;
-    // Each file's message as it comes, and the list refreshed after each file.
-    command(names, [this](const profiles::ProfileFileStep&, const filesync::CommandResult& result) {
-        if (!result.message.empty())
-            ui::Message(Q(result.message), this);
-        if (result.refresh)
-            RefreshProfile();
-    });
+    // Each file's message as it comes, and the list refreshed after each file
+    // worked on, also after a failure.
+    RunPlan(plan(names), {{}, [this](const util::StepReport& report) {
+                              if (!report.outcome.message.empty())
+                                  ui::Message(Q(report.outcome.message), this);
+                              if (report.outcome.code != util::OutcomeCode::Nothing)
+                                  RefreshProfile();
+                          }});
 }
 
 // ---------------------------------------------------------------- showing, editing, start file
@@ -198,7 +195,8 @@ void TForm1::StartdateidefinierenProfilClick()
     const std::optional<std::string> name = ConfirmedStartFile(TntListViewAuswahl);
     if (!name)
         return;
-    launch::DefineProfileStartFile(LMDIniCtrl2, util::Global(), *name);
+    if (ShowFailure(launch::DefineProfileStartFile(LMDIniCtrl2, util::Global(), *name)))
+        return;
     RefreshProfile();
 }
 

@@ -1,6 +1,8 @@
 #include "app/Form1_u.h"
 
+#include "sync/FileStatus.h"
 #include "ui/Layout.h"
+#include "ui/QtText.h"
 #include "ui/StatusImages.h"
 
 #include <QLabel>
@@ -8,29 +10,14 @@
 
 // Page 4 "Info": the legend of the status pictures, the version line and the status bar.
 
-namespace {
-
-const char* const kLegendTexts[ui::kStatusImageCount] = {
-    "Lokale Datei übereinstimmt mit der Datei auf dem Server",
-    "Datei wurden noch nicht aktuallisiert oder Server nicht erreichbar",
-    "Datei auf dem Server ist jünger als Datei lokal",
-    "Datei im lokalen Ordner nicht vorhanden aber auf Server vorhanden",
-    "Lokale Datei wurde geändert und ist jünger als auf dem Server",
-    "Datei existiert nicht mehr auf dem Server, nur lokal",
-    "Ausnahmesituation. Bitte den Programmierer informieren",
-    "Server erreichbar, aber Ordner auf dem Server nicht verfügbar",
-};
-
-} // namespace
-
 void TForm1::BuildPageInfo(QWidget* page)
 {
-    for (int i = 0; i < ui::kStatusImageCount; ++i) {
+    for (int i = 0; i < filesync::kStatusCount; ++i) {
         auto* picture = new QLabel(page);
         picture->setObjectName(QStringLiteral("ImageLegend%1").arg(i));
         picture->setPixmap(ui::StatusImage(i));
         picture->setGeometry(12, 12 + 24 * i, 16, 16);
-        auto* text = new QLabel(QString::fromUtf8(kLegendTexts[i]), page);
+        auto* text = new QLabel(ui::Q(filesync::StatusLegendText(i)), page);
         text->setObjectName(QStringLiteral("LabelLegend%1").arg(i));
         text->move(36, 13 + 24 * i);
         text->adjustSize();

@@ -226,7 +226,9 @@ void TForm1::MenuProfilLoeschenClick()
         ui::Information(QStringLiteral("Ein Profil bitte markieren."), this);
         return;
     }
-    if (!profiles::DeleteProfile(util::Global().CurrentLocalFolder, ProfileNameOf(item)))
-        ui::Error(Q(std::string(profiles::kDeleteProfileFailedMessage)), this);
+    const util::Outcome<> deleted =
+        profiles::DeleteProfile(util::Global().CurrentLocalFolder, ProfileNameOf(item));
+    if (!deleted.IsDone())
+        ui::Error(Q(deleted.message), this);
     FillProfilesPage();
 }

@@ -8,6 +8,7 @@
 #include "platform/UserFolders.h"
 #include "profiles/ProfileStore.h"
 #include "settings/Settings.h"
+#include "sync/FileStatus.h"
 #include "sync/Inventory.h"
 #include "sync/z_ping.h"
 #include "ui/Fonts.h"
@@ -338,8 +339,8 @@ void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem
     if (row < 0)
         return;
     const int status = list->statusModel()->row(row).status;
-    deleteItem->setEnabled(status != 3);
-    updateItem->setEnabled(status != 1 && status != 5 && status != 7);
+    deleteItem->setEnabled(filesync::CanDeleteLocally(status));
+    updateItem->setEnabled(filesync::CanUpdateFromServer(status));
 }
 
 std::string TForm1::ProfileStartFileOf(const std::string& profileName)
@@ -362,13 +363,24 @@ void TForm1::LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage p
     const util::RuntimeState& g = util::Global();
     const launch::LaunchDecision decision = launch::DecideLaunch(
         page, button, FirstMarkedRow(list), launch::PageFolder(page, g.CurrentLocalFolder, g.CurrentProfile));
-    if (!decision.request) {
+    if (!decision.IsDone()) {
         ui::Information(Q(decision.message), this);
         return;
     }
-    const std::string error = launch::ActiveLauncher().Launch(*decision.request);
-    if (!error.empty())
-        ui::Error(Q(error), this);
+    ShowFailure(launch::ActiveLauncher().Launch(decision.value));
+}
+
+bool TForm1::ShowFailure(const util::Outcome<>& outcome)
+{
+    if (outcome.IsDone())
+        return false;
+    ui::Error(Q(outcome.message), this);
+    return true;
+}
+
+util::StepSummary TForm1::RunPlan(const util::StepPlan& plan, const util::StepObserver& observer)
+{
+    return util::ExecutePlan(plan, observer, util::RunInline);
 }
 
 std::optional<std::string> TForm1::ConfirmedStartFile(const ui::StatusListView* list)

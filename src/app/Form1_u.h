@@ -4,9 +4,10 @@
 #include "ini/LMDIniCtrl.h"
 #include "launch/LaunchDecision.h"
 #include "profiles/ProfileFileCommands.h"
-#include "sync/CommandResult.h"
 #include "sync/Inventory.h"
 #include "util/OperationGate.h"
+#include "util/Outcome.h"
+#include "util/StepPlan.h"
 
 #include <QWidget>
 #include <functional>
@@ -191,6 +192,10 @@ private:
     void LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage page, launch::LaunchButton button);
     // The name of the marked row once the user agreed to make it the start file.
     std::optional<std::string> ConfirmedStartFile(const ui::StatusListView* list);
+    // Shows a failure's message in the error box; true when there was one.
+    bool ShowFailure(const util::Outcome<>& outcome);
+    // Every plan of file work runs through here, with the window's step runner.
+    util::StepSummary RunPlan(const util::StepPlan& plan, const util::StepObserver& observer);
 
     TFormSizeSave FormSizeSave1;
     util::OperationGate m_gate;
@@ -208,10 +213,12 @@ private:
     // Page 0 "Aktuelle PPP"
     void BuildPageAktuell(QWidget* page);
     void ConnectPageAktuell();
-    // The one-row commands: the marked row, the question, the command, its message
-    // and the refresh it asks for.
+    // The one-row commands: the marked row, the question, the command, its message,
+    // then a refresh when the command did its work (or failed at it, where
+    // refreshAfterFailure says so).
     void RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
-                        const std::function<filesync::CommandResult(const filesync::FileRow&)>& command);
+                        const std::function<util::Outcome<>(const filesync::FileRow&)>& command,
+                        bool refreshAfterFailure);
 
     // Page 1 "Profile"
     void BuildPageProfile(QWidget* page);
@@ -224,11 +231,10 @@ private:
     void ConnectPageAusgewaehlt();
     void CheckProfilePage();
     std::vector<std::string> MarkedProfileRowNames() const;
-    // The marked rows, the question with their count, then the command with a
-    // report after each file.
+    // The marked rows, the question with their count, then the plan made for them,
+    // with each file's message and a refresh after each file worked on.
     void RunOnMarkedProfileRows(const std::function<std::string(std::size_t count)>& question,
-                                const std::function<void(const std::vector<std::string>&,
-                                                         const profiles::ProfileFileCallback&)>& command);
+                                const std::function<util::StepPlan(const std::vector<std::string>&)>& plan);
 
     // Page 3 "Einstellungen"
     void BuildPageEinstellungen(QWidget* page);

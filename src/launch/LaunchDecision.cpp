@@ -20,12 +20,12 @@ bool IsFile(const std::string& path)
 
 LaunchDecision Message(std::string text)
 {
-    return {std::move(text), std::nullopt};
+    return util::Refused(std::move(text));
 }
 
 LaunchDecision Request(platform::LaunchAction action, std::string path, std::string slideShowSwitch = {})
 {
-    return {{}, platform::LaunchRequest{action, std::move(path), std::move(slideShowSwitch)}};
+    return util::Done(platform::LaunchRequest{action, std::move(path), std::move(slideShowSwitch)});
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include "platform/Launcher.h"
 #include "sync/FileRow.h"
+#include "util/Outcome.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,12 +24,9 @@ enum class LaunchButton
     Edit, // "Bearbeiten"
 };
 
-// Either a message to show (in an information box) or a request to hand on.
-struct LaunchDecision
-{
-    std::string message;
-    std::optional<platform::LaunchRequest> request;
-};
+// Done with the request to hand on, or Refused with the message to show (in an
+// information box).
+using LaunchDecision = util::Outcome<platform::LaunchRequest>;
 
 // The text from the last '.' of the file name to its end, dot included, ASCII
 // letters in upper case; empty without a dot.

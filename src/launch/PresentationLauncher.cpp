@@ -11,9 +11,12 @@ std::shared_ptr<PresentationLauncher>& Installed()
 
 } // namespace
 
-std::string PlatformLauncher::Launch(const platform::LaunchRequest& request)
+util::Outcome<> PlatformLauncher::Launch(const platform::LaunchRequest& request)
 {
-    return platform::Launch(request);
+    std::string error = platform::Launch(request);
+    if (error.empty())
+        return util::Done();
+    return util::Failed(std::move(error));
 }
 
 PresentationLauncher& ActiveLauncher()

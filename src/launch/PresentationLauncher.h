@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/Launcher.h"
+#include "util/Outcome.h"
 
 #include <memory>
-#include <string>
 
 // What the window calls to show, open or edit a file. The program's own one hands
 // the request to the platform; tests install one that records the requests.
@@ -13,14 +13,14 @@ class PresentationLauncher
 {
 public:
     virtual ~PresentationLauncher() = default;
-    // Empty when the program was started, else a German message for the user.
-    virtual std::string Launch(const platform::LaunchRequest& request) = 0;
+    // Done when the program was started, else Failed with a German message for the user.
+    virtual util::Outcome<> Launch(const platform::LaunchRequest& request) = 0;
 };
 
 class PlatformLauncher : public PresentationLauncher
 {
 public:
-    std::string Launch(const platform::LaunchRequest& request) override;
+    util::Outcome<> Launch(const platform::LaunchRequest& request) override;
 };
 
 // The launcher in use: the installed one, else the platform's.

@@ -3,9 +3,23 @@
 #include "profiles/ProfileStore.h"
 #include "settings/Settings.h"
 
-#include <stdexcept>
-
 namespace launch {
+namespace {
+
+util::Outcome<> WriteStartFile(ini::TLMDIniCtrl& ini, const std::string& iniPath, const std::string& name,
+                               std::string& startFile)
+{
+    ini.SetFileName(iniPath);
+    try {
+        ini.WriteString(profiles::kProfileSection, profiles::kStartFileKey, name);
+    } catch (const ini::IniWriteError& e) {
+        return util::Failed(e.what());
+    }
+    startFile = name;
+    return util::Done();
+}
+
+} // namespace
 
 std::string StartFileName(std::string_view caption)
 {
@@ -38,25 +52,23 @@ std::string ProfileStartFileIni(const util::RuntimeState& state)
     return profiles::ProfileIniPath(state.CurrentLocalFolder, state.CurrentProfile);
 }
 
-void DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name)
+util::Outcome<> DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state,
+                                          const std::string& name)
 {
     const std::string iniPath = CurrentSetStartFileIni(state);
     if (iniPath.empty())
-        throw std::runtime_error("Es ist kein lokaler Ordner eingestellt.");
-    ini.SetFileName(iniPath);
-    ini.WriteString(profiles::kProfileSection, profiles::kStartFileKey, name);
-    state.CurrentSetStartFile = name;
+        return util::Failed("Es ist kein lokaler Ordner eingestellt.");
+    return WriteStartFile(ini, iniPath, name, state.CurrentSetStartFile);
 }
 
-void DefineProfileStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name)
+util::Outcome<> DefineProfileStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state,
+                                       const std::string& name)
 {
     const std::string iniPath = ProfileStartFileIni(state);
     // The profiles folder's own INI file would otherwise be written.
     if (iniPath.empty())
-        throw std::runtime_error("Es ist kein Profil ausgewählt.");
-    ini.SetFileName(iniPath);
-    ini.WriteString(profiles::kProfileSection, profiles::kStartFileKey, name);
-    state.ProfileStartFile = name;
+        return util::Failed("Es ist kein Profil ausgewählt.");
+    return WriteStartFile(ini, iniPath, name, state.ProfileStartFile);
 }
 
 bool IsStartFile(std::string_view caption, std::string_view startFile)

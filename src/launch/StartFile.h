@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ini/LMDIniCtrl.h"
+#include "util/Outcome.h"
 #include "util/z_global.h"
 
 #include <string>
@@ -22,10 +23,12 @@ std::string CurrentSetStartFileIni(const util::RuntimeState& state);
 std::string ProfileStartFileIni(const util::RuntimeState& state);
 
 // Writes the name into the INI file and then takes it as the start file in
-// memory. A failed write throws ini::IniWriteError and leaves the state as
-// it was; without a folder nothing is written and std::runtime_error says so.
-void DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name);
-void DefineProfileStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state, const std::string& name);
+// memory. Failed with a message, the state as it was, for a failed write and
+// when there is no folder (nothing is written then).
+util::Outcome<> DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state,
+                                          const std::string& name);
+util::Outcome<> DefineProfileStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state,
+                                       const std::string& name);
 
 // Binds the control to the profile INI at iniPath and reads its start file (empty
 // when missing), cut to 255 characters. The control stays bound to that file.

@@ -10,14 +10,6 @@
 namespace fs = std::filesystem;
 
 namespace profiles {
-namespace {
-
-CreationResult Refused(CreationOutcome outcome, std::string message)
-{
-    return {outcome, std::move(message), {}};
-}
-
-} // namespace
 
 std::string ProfilesFolderNotCreatedMessage(std::string_view profilesFolder)
 {
@@ -26,37 +18,40 @@ std::string ProfilesFolderNotCreatedMessage(std::string_view profilesFolder)
     return text;
 }
 
-CreationResult CreateProfile(const CreationRequest& request, ini::TLMDIniCtrl& ini)
+util::Outcome<std::string> CreateProfile(const CreationRequest& request, ini::TLMDIniCtrl& ini)
 {
     if (request.name.empty())
-        return Refused(CreationOutcome::EmptyName, std::string(kEmptyNameMessage));
+        return util::Refused(std::string(kEmptyNameMessage));
     // The name check also keeps out delimiters and "..", so the folder always
     // lies directly in the profiles folder.
     if (!util::IsValidName(request.name) || !IsSafeProfileName(request.name))
-        return Refused(CreationOutcome::InvalidName, std::string(kInvalidNameMessage));
+        return util::Refused(std::string(kInvalidNameMessage));
     std::error_code ec;
     if (request.localFolder.empty() || !fs::is_directory(request.localFolder, ec))
-        return Refused(CreationOutcome::NoLocalFolder, std::string(kNoLocalFolderMessage));
+        return util::Failed(std::string(kNoLocalFolderMessage));
 
     const std::string profilesFolder = ProfilesFolderPath(request.localFolder);
     if (!fs::is_directory(profilesFolder, ec)) {
         fs::create_directory(profilesFolder, ec);
         if (ec || !fs::is_directory(profilesFolder, ec))
-            return Refused(CreationOutcome::ProfilesFolderFailed,
-                           ProfilesFolderNotCreatedMessage(profilesFolder));
+            return util::Failed(ProfilesFolderNotCreatedMessage(profilesFolder));
     }
 
     const std::string folder = ProfileFolderPath(request.localFolder, request.name);
     // Anything of that name counts, also a file or a link: the name is taken.
     if (fs::exists(fs::symlink_status(folder, ec)))
-        return Refused(CreationOutcome::NameTaken, std::string(kNameTakenMessage));
+        return util::Failed(std::string(kNameTakenMessage));
     if (!fs::create_directory(folder, ec) || ec)
-        return Refused(CreationOutcome::ProfileFolderFailed, std::string(kProfileNotCreatedMessage));
+        return util::Failed(std::string(kProfileNotCreatedMessage));
 
     ini.SetFileName(util::WithTrailingDelimiter(folder) + std::string(kProfileIniName));
-    ini.WriteString(kProfileSection, kDescriptionKey, EncodeDescription(request.description));
-    ini.WriteString(kProfileSection, kStartFileKey, request.startFile);
-    return {CreationOutcome::Created, {}, folder};
+    try {
+        ini.WriteString(kProfileSection, kDescriptionKey, EncodeDescription(request.description));
+        ini.WriteString(kProfileSection, kStartFileKey, request.startFile);
+    } catch (const ini::IniWriteError& e) {
+        return util::Failed(e.what());
+    }
+    return util::Done(folder);
 }
 
 } // namespace profiles

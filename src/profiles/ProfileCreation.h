@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Outcome.h"
+
 #include <string>
 #include <string_view>
 
@@ -24,30 +26,6 @@ inline constexpr std::string_view kProfileNotCreatedMessage = "Profil konnte nic
 // "Ordner "<path>" kann nicht erstellt werden."
 std::string ProfilesFolderNotCreatedMessage(std::string_view profilesFolder);
 
-enum class CreationOutcome
-{
-    Created,
-    EmptyName,            // information box
-    InvalidName,          // information box
-    NoLocalFolder,        // error box
-    ProfilesFolderFailed, // error box
-    NameTaken,            // error box
-    ProfileFolderFailed,  // error box
-};
-
-struct CreationResult
-{
-    CreationOutcome outcome = CreationOutcome::ProfileFolderFailed;
-    std::string message;       // empty when created
-    std::string profileFolder; // when created
-    bool Created() const { return outcome == CreationOutcome::Created; }
-    // Information for a wrong entry, error for everything else.
-    bool IsInformation() const
-    {
-        return outcome == CreationOutcome::EmptyName || outcome == CreationOutcome::InvalidName;
-    }
-};
-
 struct CreationRequest
 {
     std::string localFolder; // CurrentLocalFolder
@@ -58,9 +36,11 @@ struct CreationRequest
 
 // Checks the request and creates the profile folder (and the profiles folder
 // when it is the first profile), then writes "Beschreibung" and "StartDatei"
-// through the given INI control. A failed check leaves the disk as it was; a
-// failed INI write throws the control's IniWriteError and leaves the new folder.
-// The folder path is never cut: a shortened path would name another folder.
-CreationResult CreateProfile(const CreationRequest& request, ini::TLMDIniCtrl& ini);
+// through the given INI control. Done with the new profile folder; Refused with
+// its message for an empty or invalid name (nothing written); Failed with its
+// message for the other checks (disk as it was) and for a failed INI write (the
+// new folder stays). The folder path is never cut: a shortened path would name
+// another folder.
+util::Outcome<std::string> CreateProfile(const CreationRequest& request, ini::TLMDIniCtrl& ini);
 
 } // namespace profiles

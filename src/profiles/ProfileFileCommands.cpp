@@ -7,6 +7,7 @@
 #include "util/z_global.h"
 
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -26,23 +27,14 @@ bool IsPlainFileName(std::string_view name)
     return IsSafeProfileName(name) && name != kProfileIniName;
 }
 
-ProfileFilePlan Plan(const std::vector<std::string>& names, const std::string& localFolder,
-                     const std::string& profileName, const std::string& serverFolder, bool withSource)
+using StepFor = std::function<util::StepWork(const std::string& name, const std::string& target)>;
+
+util::StepPlan Plan(const std::vector<std::string>& names, const std::string& folder, const StepFor& stepFor)
 {
-    ProfileFilePlan plan;
-    const auto folder = SafeProfileFolderPath(localFolder, profileName);
-    if (!folder)
-        return plan;
-    plan.profileFolder = *folder;
-    plan.serverFolder = serverFolder;
-    for (const std::string& name : names) {
-        if (!IsPlainFileName(name))
-            continue;
-        ProfileFileStep step{name, {}, filesync::PathInFolder(*folder, name)};
-        if (withSource)
-            step.source = filesync::PathInFolder(serverFolder, name);
-        plan.steps.push_back(std::move(step));
-    }
+    util::StepPlan plan;
+    for (const std::string& name : names)
+        if (IsPlainFileName(name))
+            plan.steps.push_back({name, 0, stepFor(name, filesync::PathInFolder(folder, name))});
     return plan;
 }
 
@@ -73,70 +65,57 @@ std::string DeleteMarkedFailedMessage(std::string_view name)
     return text;
 }
 
-ProfileFilePlan PlanProfileUpdate(const std::vector<std::string>& names, const std::string& localFolder,
-                                  const std::string& profileName, const std::string& serverFolder)
-{
-    return Plan(names, localFolder, profileName, serverFolder, true);
-}
-
-ProfileFilePlan PlanProfileDelete(const std::vector<std::string>& names, const std::string& localFolder,
-                                  const std::string& profileName, const std::string& serverFolder)
-{
-    return Plan(names, localFolder, profileName, serverFolder, false);
-}
-
-void ExecuteProfileUpdate(const ProfileFilePlan& plan, const ProfileFileCallback& afterFile)
-{
-    if (plan.steps.empty())
-        return;
-    filesync::RemoveCopyLeftovers(plan.profileFolder);
-    for (const ProfileFileStep& step : plan.steps) {
-        filesync::CommandResult result;
-        // The copy refuses a target in the source's folder, so the server folder
-        // is never written even when it is the profile folder.
-        switch (filesync::CopyFromServer(step.source, step.target).outcome) {
-        case filesync::ServerCopyOutcome::SourceMissing:
-            break;
-        case filesync::ServerCopyOutcome::Copied:
-            result = {filesync::CommandCode::Done, {}, true};
-            break;
-        case filesync::ServerCopyOutcome::Failed:
-            result = {filesync::CommandCode::CopyFailed, std::string(filesync::kCopyFailedMessage), true};
-            break;
-        }
-        if (afterFile)
-            afterFile(step, result);
-    }
-}
-
-void ExecuteProfileDelete(const ProfileFilePlan& plan, const ProfileFileCallback& afterFile)
-{
-    if (plan.steps.empty())
-        return;
-    const bool serverFolder = IsServerFolder(plan.profileFolder, plan.serverFolder);
-    for (const ProfileFileStep& step : plan.steps) {
-        filesync::CommandResult result;
-        std::error_code ec;
-        const bool present = fs::is_regular_file(step.target, ec);
-        if (present) {
-            const auto outcome =
-                serverFolder ? platform::DeleteOutcome::Refused : platform::DeleteRegularFile(step.target);
-            if (outcome == platform::DeleteOutcome::Deleted)
-                result = {filesync::CommandCode::Done, {}, true};
-            else if (outcome == platform::DeleteOutcome::Refused)
-                result = {filesync::CommandCode::DeleteFailed, DeleteMarkedFailedMessage(step.name), true};
-        }
-        if (afterFile)
-            afterFile(step, result);
-    }
-}
-
-bool DeleteProfile(const std::string& localFolder, const std::string& profileName)
+util::StepPlan PlanProfileUpdate(const std::vector<std::string>& names, const std::string& localFolder,
+                                 const std::string& profileName, const std::string& serverFolder)
 {
     const auto folder = SafeProfileFolderPath(localFolder, profileName);
     if (!folder)
-        return false;
-    return util::DeletePathSilently(*folder);
+        return {};
+    util::StepPlan plan =
+        Plan(names, *folder, [&serverFolder](const std::string& name, const std::string& target) {
+            // The copy refuses a target in the source's folder, so the server folder
+            // is never written even when it is the profile folder.
+            return [source = filesync::PathInFolder(serverFolder, name), target] {
+                return filesync::CopyFromServer(source, target);
+            };
+        });
+    plan.prepare = [profileFolder = *folder] { filesync::RemoveCopyLeftovers(profileFolder); };
+    return plan;
+}
+
+util::StepPlan PlanProfileDelete(const std::vector<std::string>& names, const std::string& localFolder,
+                                 const std::string& profileName, const std::string& serverFolder)
+{
+    const auto folder = SafeProfileFolderPath(localFolder, profileName);
+    if (!folder)
+        return {};
+    return Plan(names, *folder, [&](const std::string& name, const std::string& target) {
+        return [name, target, profileFolder = *folder, serverFolder]() -> util::Outcome<> {
+            std::error_code ec;
+            if (!fs::is_regular_file(target, ec))
+                return util::Nothing();
+            const auto outcome = IsServerFolder(profileFolder, serverFolder)
+                                     ? platform::DeleteOutcome::Refused
+                                     : platform::DeleteRegularFile(target);
+            switch (outcome) {
+            case platform::DeleteOutcome::Deleted:
+                return util::Done();
+            case platform::DeleteOutcome::NoFile:
+                return util::Nothing();
+            case platform::DeleteOutcome::Refused:
+                break;
+            }
+            return util::Failed(DeleteMarkedFailedMessage(name));
+        };
+    });
+}
+
+util::Outcome<> DeleteProfile(const std::string& localFolder, const std::string& profileName)
+{
+    const auto folder = SafeProfileFolderPath(localFolder, profileName);
+    if (folder && util::DeletePathSilently(*folder))
+        return util::Done();
+    return util::Failed(std::string(kDeleteProfileFailedMessage));
 }
 
 } // namespace profiles

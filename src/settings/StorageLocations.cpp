@@ -74,8 +74,7 @@ std::string NestedMessage(const std::string& local, const std::string& server)
 
 // A local and a server folder where one holds the other: copies would be written
 // into the server folder, or a profile delete could remove it.
-template <typename Resolve>
-std::optional<std::string> CheckNesting(const StorageLocations& fields, Resolve resolve)
+template <typename Resolve> util::Outcome<> CheckNesting(const StorageLocations& fields, Resolve resolve)
 {
     for (const Field& local : Fields(fields)) {
         if (local.kind != Kind::Local || local.text.empty())
@@ -86,10 +85,33 @@ std::optional<std::string> CheckNesting(const StorageLocations& fields, Resolve 
                 continue;
             const fs::path serverForm = resolve(server.text);
             if (IsSameOrInside(localForm, serverForm) || IsSameOrInside(serverForm, localForm))
-                return NestedMessage(local.text, server.text);
+                return util::Refused(NestedMessage(local.text, server.text));
         }
     }
-    return std::nullopt;
+    return util::Done();
+}
+
+void WriteLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini, util::RuntimeState& state,
+                    const filesync::MountedShareHost& mountedShareHost)
+{
+    ini.WriteString(kSectionAllgemein, key::EditLPfadDeutsch, fields.localGerman);
+    ini.WriteString(kSectionAllgemein, key::EditSPfadDeutsch, fields.serverGerman);
+    ini.WriteString(kSectionAllgemein, key::EditLPfadEnglisch, fields.localEnglish);
+    ini.WriteString(kSectionAllgemein, key::EditSPfadEnglisch, fields.serverEnglish);
+
+    state.LocalFolderGerman = util::CutText(fields.localGerman);
+    state.ServerFolderGerman = util::CutText(fields.serverGerman);
+    state.LocalFolderEnglish = util::CutText(fields.localEnglish);
+    state.ServerFolderEnglish = util::CutText(fields.serverEnglish);
+    const bool german = state.LanguageFlag != 0;
+    state.CurrentServerFolder = german ? state.ServerFolderGerman : state.ServerFolderEnglish;
+    state.CurrentLocalFolder = german ? state.LocalFolderGerman : state.LocalFolderEnglish;
+
+    const HostNames hosts = DeriveHostNames(fields, mountedShareHost);
+    state.HostNameGerman = hosts.german;
+    state.HostNameEnglish = hosts.english;
+    ini.WriteString(kSectionAllgemein, key::ServerNameDeutsch, hosts.german);
+    ini.WriteString(kSectionAllgemein, key::ServerNameEnglisch, hosts.english);
 }
 
 } // namespace
@@ -100,26 +122,27 @@ StorageLocations TrimmedLocations(const StorageLocations& fields)
             Trimmed(fields.serverEnglish)};
 }
 
-std::optional<std::string> CheckLocationTexts(const StorageLocations& fields)
+util::Outcome<> CheckLocationTexts(const StorageLocations& fields)
 {
     if (!fields.localGerman.empty() && fields.localGerman == fields.serverGerman)
-        return std::string(kGermanPairEqualMessage);
+        return util::Refused(std::string(kGermanPairEqualMessage));
     if (!fields.localEnglish.empty() && fields.localEnglish == fields.serverEnglish)
-        return std::string(kEnglishPairEqualMessage);
+        return util::Refused(std::string(kEnglishPairEqualMessage));
 
     const auto all = Fields(fields);
     for (std::size_t i = 0; i < all.size(); ++i)
         for (std::size_t j = i + 1; j < all.size(); ++j)
             if (!all[i].text.empty() && platform::FoldCase(all[i].text) == platform::FoldCase(all[j].text))
-                return std::string(kEqualPathsMessage);
+                return util::Refused(std::string(kEqualPathsMessage));
 
     for (const Field& field : all) {
         if (field.text.empty() || fs::path(field.text).is_absolute())
             continue;
         if (field.kind == Kind::Local)
-            return "Lokaler Ordner " + Quoted(field.text) + ": Bitte einen vollständigen Pfad angeben.";
-        return "Serverpfad " + Quoted(field.text) +
-               ": Bitte einen vollständigen Pfad angeben oder das Feld leer lassen.";
+            return util::Refused("Lokaler Ordner " + Quoted(field.text) +
+                                 ": Bitte einen vollständigen Pfad angeben.");
+        return util::Refused("Serverpfad " + Quoted(field.text) +
+                             ": Bitte einen vollständigen Pfad angeben oder das Feld leer lassen.");
     }
 
     // The same folder spelt differently ("/a/b" and "/a/b/") counts as equal too.
@@ -127,18 +150,19 @@ std::optional<std::string> CheckLocationTexts(const StorageLocations& fields)
         for (std::size_t j = i + 1; j < all.size(); ++j)
             if (!all[i].text.empty() && !all[j].text.empty() &&
                 ComparisonForm(all[i].text) == ComparisonForm(all[j].text))
-                return std::string(kEqualPathsMessage);
+                return util::Refused(std::string(kEqualPathsMessage));
 
     return CheckNesting(fields, [](const std::string& text) { return ComparisonForm(text); });
 }
 
-std::optional<std::string> CheckLocationsOnDisk(const StorageLocations& fields)
+util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields)
 {
     for (const Field& field : Fields(fields)) {
         std::error_code ec;
         if (field.kind == Kind::Local && !field.text.empty() && fs::exists(field.text, ec) &&
             !fs::is_directory(field.text, ec))
-            return "Lokaler Ordner " + Quoted(field.text) + " ist eine Datei. Bitte einen Ordner angeben.";
+            return util::Refused("Lokaler Ordner " + Quoted(field.text) +
+                                 " ist eine Datei. Bitte einen Ordner angeben.");
     }
     // Links resolved: a local folder that leads into a server folder through a link.
     return CheckNesting(fields, [](const std::string& text) {
@@ -164,13 +188,13 @@ std::string FolderNotCreatableMessage(const std::string& path)
     return "Ordner " + Quoted(path) + " kann nicht erstellt werden.";
 }
 
-bool CreateLocalFolder(const std::string& path)
+util::Outcome<> CreateLocalFolder(const std::string& path)
 {
-    if (path.empty())
-        return false;
     std::error_code ec;
     // create_directory makes one level only: a missing parent fails.
-    return fs::create_directory(path, ec) && !ec;
+    if (!path.empty() && fs::create_directory(path, ec) && !ec)
+        return util::Done();
+    return util::Failed(FolderNotCreatableMessage(path));
 }
 
 HostNames DeriveHostNames(const StorageLocations& fields, const filesync::MountedShareHost& mountedShareHost)
@@ -179,27 +203,15 @@ HostNames DeriveHostNames(const StorageLocations& fields, const filesync::Mounte
             filesync::HostNameOfServerFolder(fields.serverEnglish, mountedShareHost)};
 }
 
-void StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini, util::RuntimeState& state,
-                    const filesync::MountedShareHost& mountedShareHost)
+util::Outcome<> StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini,
+                               util::RuntimeState& state, const filesync::MountedShareHost& mountedShareHost)
 {
-    ini.WriteString(kSectionAllgemein, key::EditLPfadDeutsch, fields.localGerman);
-    ini.WriteString(kSectionAllgemein, key::EditSPfadDeutsch, fields.serverGerman);
-    ini.WriteString(kSectionAllgemein, key::EditLPfadEnglisch, fields.localEnglish);
-    ini.WriteString(kSectionAllgemein, key::EditSPfadEnglisch, fields.serverEnglish);
-
-    state.LocalFolderGerman = util::CutText(fields.localGerman);
-    state.ServerFolderGerman = util::CutText(fields.serverGerman);
-    state.LocalFolderEnglish = util::CutText(fields.localEnglish);
-    state.ServerFolderEnglish = util::CutText(fields.serverEnglish);
-    const bool german = state.LanguageFlag != 0;
-    state.CurrentServerFolder = german ? state.ServerFolderGerman : state.ServerFolderEnglish;
-    state.CurrentLocalFolder = german ? state.LocalFolderGerman : state.LocalFolderEnglish;
-
-    const HostNames hosts = DeriveHostNames(fields, mountedShareHost);
-    state.HostNameGerman = hosts.german;
-    state.HostNameEnglish = hosts.english;
-    ini.WriteString(kSectionAllgemein, key::ServerNameDeutsch, hosts.german);
-    ini.WriteString(kSectionAllgemein, key::ServerNameEnglisch, hosts.english);
+    try {
+        WriteLocations(fields, ini, state, mountedShareHost);
+    } catch (const ini::IniWriteError& e) {
+        return util::Failed(e.what());
+    }
+    return util::Done();
 }
 
 } // namespace settings

@@ -2,9 +2,9 @@
 
 #include "ini/LMDIniCtrl.h"
 #include "sync/ServerHost.h"
+#include "util/Outcome.h"
 #include "util/z_global.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,21 +38,22 @@ StorageLocations TrimmedLocations(const StorageLocations& fields);
 // text (letter case counts; an empty local field never counts), any two of the
 // four equal without regard to case (empty fields never equal), then a path that
 // is not a full one, two fields naming one folder in different spelling, and a
-// local folder inside a server folder or the reverse. The message to show, or
-// nothing when all pass.
-std::optional<std::string> CheckLocationTexts(const StorageLocations& fields);
+// local folder inside a server folder or the reverse. Done when all pass, else
+// Refused with the message to show.
+util::Outcome<> CheckLocationTexts(const StorageLocations& fields);
 
 // The checks that look at the disk, after the text checks: a local path that is
 // an existing file, and nesting of a local and a server folder once links are
-// resolved. The message to show, or nothing.
-std::optional<std::string> CheckLocationsOnDisk(const StorageLocations& fields);
+// resolved. Done, or Refused with the message to show.
+util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields);
 
 bool LocalFolderExists(const std::string& path);
 // Asks whether to create the missing folder; \r between the lines.
 std::string CreateLocalFolderQuestion(const std::string& path);
 std::string FolderNotCreatableMessage(const std::string& path);
-// One level only: the parent must exist. False also for an empty path.
-bool CreateLocalFolder(const std::string& path);
+// One level only: the parent must exist. Failed with FolderNotCreatableMessage
+// otherwise, also for an empty path.
+util::Outcome<> CreateLocalFolder(const std::string& path);
 
 struct HostNames
 {
@@ -64,9 +65,9 @@ HostNames DeriveHostNames(const StorageLocations& fields, const filesync::Mounte
 // Stores confirmed fields: the four folder keys in tab order, then the run-time
 // state (each folder cut to 255 characters, the current pair by the language
 // flag), then the two host names into the state and the keys ServerNameDeutsch
-// and ServerNameEnglisch. A failed write throws IniWriteError; what was written
-// before it stays written.
-void StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini, util::RuntimeState& state,
-                    const filesync::MountedShareHost& mountedShareHost);
+// and ServerNameEnglisch. A failed write gives Failed with the write error's
+// message; what was written before it stays written.
+util::Outcome<> StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini,
+                               util::RuntimeState& state, const filesync::MountedShareHost& mountedShareHost);
 
 } // namespace settings

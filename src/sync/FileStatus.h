@@ -1,6 +1,11 @@
 #pragma once
 
+#include "sync/FileRow.h"
+
+#include <array>
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace filesync {
 
@@ -70,5 +75,31 @@ constexpr std::string_view StatusCountText(int status)
         return {};
     }
 }
+
+// The bulk update's rule: the server has a newer file (2), or one the local
+// folder lacks (3).
+constexpr bool NeedsUpdate(int status)
+{
+    return status == StatusServerNewer || status == StatusMissingLocally;
+}
+
+// The row commands' rule: a marked row can be updated unless the server's file is
+// unknown (not compared, only local, server folder missing), and deleted unless
+// there is no local file.
+constexpr bool CanUpdateFromServer(int status)
+{
+    return status != StatusNotCompared && status != StatusLocalOnly && status != StatusServerFolderMissing;
+}
+constexpr bool CanDeleteLocally(int status)
+{
+    return status != StatusMissingLocally;
+}
+
+// How many rows have each status; a number outside 0..7 is not counted.
+using StatusCounts = std::array<std::size_t, kStatusCount>;
+StatusCounts CountByStatus(const std::vector<FileRow>& rows);
+
+// Rows the bulk update would copy.
+std::size_t CountNeedingUpdate(const std::vector<FileRow>& rows);
 
 } // namespace filesync

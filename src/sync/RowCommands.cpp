@@ -26,34 +26,25 @@ std::string DeleteRowQuestion(std::string_view caption)
     return FourLineQuestion("Wollen Sie die asugewählte Datei   \r", caption, "lokal wirklich löschen?");
 }
 
-CommandResult UpdateRow(const FileRow& row, const std::string& localFolder, const std::string& serverFolder,
-                        const CopyChunkCallback& afterChunk)
+util::Outcome<> UpdateRow(const FileRow& row, const std::string& localFolder, const std::string& serverFolder,
+                          const CopyChunkCallback& afterChunk)
 {
     RemoveCopyLeftovers(localFolder);
-    const auto copy =
-        CopyFromServer(PathInFolder(serverFolder, row.name), PathInFolder(localFolder, row.name), afterChunk);
-    switch (copy.outcome) {
-    case ServerCopyOutcome::SourceMissing:
-        return {};
-    case ServerCopyOutcome::Copied:
-        return {CommandCode::Done, {}, true};
-    case ServerCopyOutcome::Failed:
-        break;
-    }
-    return {CommandCode::CopyFailed, std::string(kCopyFailedMessage), true};
+    return CopyFromServer(PathInFolder(serverFolder, row.name), PathInFolder(localFolder, row.name),
+                          afterChunk);
 }
 
-CommandResult DeleteRowLocally(const FileRow& row, const std::string& localFolder)
+util::Outcome<> DeleteRowLocally(const FileRow& row, const std::string& localFolder)
 {
     switch (platform::DeleteRegularFile(PathInFolder(localFolder, row.name))) {
     case platform::DeleteOutcome::NoFile:
-        return {};
+        return util::Nothing();
     case platform::DeleteOutcome::Deleted:
-        return {CommandCode::Done, {}, true};
+        return util::Done();
     case platform::DeleteOutcome::Refused:
         break;
     }
-    return {CommandCode::DeleteFailed, std::string(kDeleteFailedMessage), false};
+    return util::Failed(std::string(kDeleteFailedMessage));
 }
 
 } // namespace filesync

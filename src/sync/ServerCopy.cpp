@@ -25,15 +25,14 @@ bool TargetInSourceFolder(const std::string& source, const std::string& target)
 
 } // namespace
 
-ServerCopyResult CopyFromServer(const std::string& source, const std::string& target,
-                                const CopyChunkCallback& afterChunk)
+util::Outcome<> CopyFromServer(const std::string& source, const std::string& target,
+                               const CopyChunkCallback& afterChunk)
 {
+    const auto failed = [] { return util::Failed(std::string(kCopyFailedMessage)); };
     if (source.empty())
-        return {ServerCopyOutcome::SourceMissing, "no source"};
-    if (target.empty())
-        return {ServerCopyOutcome::Failed, "no target"};
-    if (TargetInSourceFolder(source, target))
-        return {ServerCopyOutcome::Failed, target + ": lies in the source's folder"};
+        return util::Nothing();
+    if (target.empty() || TargetInSourceFolder(source, target))
+        return failed();
 
     platform::FileCopyOptions options;
     options.afterChunk = afterChunk;
@@ -42,14 +41,13 @@ ServerCopyResult CopyFromServer(const std::string& source, const std::string& ta
     // update 2.5 to 4 times slower than a plain copy, and the server still holds
     // whatever a crash might cut short.
     options.sync = platform::SyncPolicy::WhenReplacing;
-    auto result = platform::CopyFileAtomically(source, target, options);
-    switch (result.failure) {
+    switch (platform::CopyFileAtomically(source, target, options).failure) {
     case platform::CopyFailure::None:
-        return {ServerCopyOutcome::Copied, {}};
+        return util::Done();
     case platform::CopyFailure::SourceMissing:
-        return {ServerCopyOutcome::SourceMissing, std::move(result.errorText)};
+        return util::Nothing();
     default:
-        return {ServerCopyOutcome::Failed, std::move(result.errorText)};
+        return failed();
     }
 }
 

@@ -1,25 +1,16 @@
 #pragma once
 
 #include "platform/AtomicFile.h"
+#include "util/Outcome.h"
 
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace filesync {
 
-enum class ServerCopyOutcome
-{
-    Copied,
-    SourceMissing, // no regular file at the source: a command passes over it silently
-    Failed,        // the local file is as it was before
-};
-
-struct ServerCopyResult
-{
-    ServerCopyOutcome outcome = ServerCopyOutcome::Failed;
-    std::string detail; // for diagnostics, never shown
-};
+inline constexpr std::string_view kCopyFailedMessage = "Datei konnte nicht kopiert werden.";
 
 // Called after each chunk of a copy, so that the window can repaint during a long one.
 using CopyChunkCallback = platform::CopyChunkCallback;
@@ -28,9 +19,11 @@ using CopyChunkCallback = platform::CopyChunkCallback;
 // copy is complete and takes the source's last-write time; any failure leaves the
 // old local file byte for byte and no temporary file. The source is only read; a
 // target in the source's own folder is refused, so the server folder is never
-// written to, even through a link.
-ServerCopyResult CopyFromServer(const std::string& source, const std::string& target,
-                                const CopyChunkCallback& afterChunk = {});
+// written to, even through a link. Done when copied; Nothing when there is no
+// regular file at the source (a command passes over it silently); Failed with the
+// copy-failed message otherwise, the local file as it was before.
+util::Outcome<> CopyFromServer(const std::string& source, const std::string& target,
+                               const CopyChunkCallback& afterChunk = {});
 
 // Temporary files younger than this may belong to a copy still running.
 inline constexpr std::chrono::seconds kLeftoverMinimumAge{60};

@@ -93,12 +93,12 @@ TEST(LaunchDecision, EveryCellOfThePageButtonAndExtensionTable)
         const filesync::FileRow row = Row(c.name);
         const launch::LaunchDecision d = DecideLaunch(c.page, c.button, &row, folder.str());
         EXPECT_EQ(d.message, c.expected.message);
-        ASSERT_EQ(d.request.has_value(), c.expected.action.has_value());
-        if (!d.request)
+        ASSERT_EQ(d.IsDone(), c.expected.action.has_value());
+        if (!d.IsDone())
             continue;
-        EXPECT_EQ(d.request->action, *c.expected.action);
-        EXPECT_EQ(d.request->path, (folder / c.name).string());
-        EXPECT_EQ(d.request->slideShowSwitch, c.expected.slideShowSwitch);
+        EXPECT_EQ(d.value.action, *c.expected.action);
+        EXPECT_EQ(d.value.path, (folder / c.name).string());
+        EXPECT_EQ(d.value.slideShowSwitch, c.expected.slideShowSwitch);
     }
 }
 
@@ -129,7 +129,7 @@ TEST(LaunchDecision, MessagesForNoRowAndForAFileThatIsNotOnTheLocalDisk)
         const auto missing = DecideLaunch(h.page, h.button, &serverOnly, folder.str());
         EXPECT_EQ(missing.message,
                   "Die Datei Fehlt auf Platte.ppt befindet sich nicht auf lokalem Datenträger.");
-        EXPECT_FALSE(missing.request);
+        EXPECT_EQ(missing.code, util::OutcomeCode::Refused);
         EXPECT_EQ(DecideLaunch(h.page, h.button, &folderRow, folder.str()).message,
                   "Die Datei Ordner.ppt befindet sich nicht auf lokalem Datenträger.");
         EXPECT_EQ(DecideLaunch(h.page, h.button, &latin1, folder.str()).message,
@@ -138,7 +138,7 @@ TEST(LaunchDecision, MessagesForNoRowAndForAFileThatIsNotOnTheLocalDisk)
     // Without a folder nothing may be looked for in the current or the root folder.
     testsupport::WriteFile(folder / "Da.ppt", "x");
     const filesync::FileRow present = Row("Da.ppt");
-    EXPECT_FALSE(DecideLaunch(ListPage::Profile, LaunchButton::Show, &present, "").request);
+    EXPECT_FALSE(DecideLaunch(ListPage::Profile, LaunchButton::Show, &present, "").IsDone());
 }
 
 TEST(LaunchDecision, PathsUseTheRowsBytesAndOneSeparator)
@@ -154,13 +154,13 @@ TEST(LaunchDecision, PathsUseTheRowsBytesAndOneSeparator)
     filesync::FileRow latin1 = Row("F\xFCr.ppt");
     latin1.displayName = "Für.ppt";
     const auto d = DecideLaunch(ListPage::Profile, LaunchButton::Edit, &latin1, profileFolder);
-    ASSERT_TRUE(d.request);
-    EXPECT_EQ(d.request->path, profileFolder + "/F\xFCr.ppt");
+    ASSERT_TRUE(d.IsDone());
+    EXPECT_EQ(d.value.path, profileFolder + "/F\xFCr.ppt");
 
     testsupport::WriteFile(local / "x.ppt", "x");
     const filesync::FileRow row = Row("x.ppt");
     const auto withDelimiter =
         DecideLaunch(ListPage::CurrentSet, LaunchButton::Show, &row, local.str() + "/");
-    ASSERT_TRUE(withDelimiter.request);
-    EXPECT_EQ(withDelimiter.request->path, (local / "x.ppt").string());
+    ASSERT_TRUE(withDelimiter.IsDone());
+    EXPECT_EQ(withDelimiter.value.path, (local / "x.ppt").string());
 }

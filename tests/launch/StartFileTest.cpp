@@ -1,4 +1,5 @@
 #include "launch/StartFile.h"
+#include "support/OutcomePrint.h"
 
 #include "support/TempDir.h"
 
@@ -41,21 +42,21 @@ TEST(StartFileText, QuestionAndNameAreAsTheUserSeesThem)
 
 TEST_F(StartFileFolders, TheCurrentSetsStartFileGoesOnlyIntoItsOwnIniFile)
 {
-    launch::DefineCurrentSetStartFile(ini, state, "Intro.ppt");
+    ASSERT_TRUE(launch::DefineCurrentSetStartFile(ini, state, "Intro.ppt").IsDone());
     EXPECT_EQ(ReadFile(SetIni()), "[Profil]\nStartDatei=Intro.ppt\n");
     EXPECT_FALSE(std::filesystem::exists(ProfileIni()));
     EXPECT_EQ(state.CurrentSetStartFile, "Intro.ppt");
     EXPECT_EQ(state.ProfileStartFile, "");
 
     // A second name replaces the first.
-    launch::DefineCurrentSetStartFile(ini, state, "Neu 2.ppt");
+    ASSERT_TRUE(launch::DefineCurrentSetStartFile(ini, state, "Neu 2.ppt").IsDone());
     EXPECT_EQ(ReadFile(SetIni()), "[Profil]\nStartDatei=Neu 2.ppt\n");
 }
 
 TEST_F(StartFileFolders, TheProfilesStartFileGoesOnlyIntoTheProfilesIniFileAndKeepsItsDescription)
 {
     WriteFile(ProfileIni(), "[Profil]\nBeschreibung=Messe\bStand 4\nStartDatei=Alt.ppt\n");
-    launch::DefineProfileStartFile(ini, state, "Für alle.ppt");
+    ASSERT_TRUE(launch::DefineProfileStartFile(ini, state, "Für alle.ppt").IsDone());
     EXPECT_EQ(ReadFile(ProfileIni()), "[Profil]\nBeschreibung=Messe\bStand 4\nStartDatei=Für alle.ppt\n");
     EXPECT_FALSE(std::filesystem::exists(SetIni()));
     EXPECT_EQ(state.ProfileStartFile, "Für alle.ppt");
@@ -66,13 +67,14 @@ TEST_F(StartFileFolders, AFailedWriteLeavesTheNameInMemoryAsItWas)
 {
     state.CurrentSetStartFile = "Alt.ppt";
     std::filesystem::create_directory(SetIni()); // a folder where the file should be
-    EXPECT_THROW(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"), ini::IniWriteError);
+    EXPECT_EQ(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"),
+              util::Failed("nach " + SetIni().string() + " kann nicht geschrieben werden"));
     EXPECT_EQ(state.CurrentSetStartFile, "Alt.ppt");
 
     // A profile deleted outside the program: its folder is gone.
     state.ProfileStartFile = "Alt.ppt";
     std::filesystem::remove_all(local / "qPPP_Profile");
-    EXPECT_THROW(launch::DefineProfileStartFile(ini, state, "Neu.ppt"), ini::IniWriteError);
+    EXPECT_EQ(launch::DefineProfileStartFile(ini, state, "Neu.ppt").code, util::OutcomeCode::Failed);
     EXPECT_EQ(state.ProfileStartFile, "Alt.ppt");
     EXPECT_FALSE(std::filesystem::exists(local / "qPPP_Profile"));
 }
@@ -80,12 +82,14 @@ TEST_F(StartFileFolders, AFailedWriteLeavesTheNameInMemoryAsItWas)
 TEST_F(StartFileFolders, WithoutAFolderNothingIsWrittenAnywhere)
 {
     state.CurrentProfile.clear();
-    EXPECT_THROW(launch::DefineProfileStartFile(ini, state, "Neu.ppt"), std::runtime_error);
+    EXPECT_EQ(launch::DefineProfileStartFile(ini, state, "Neu.ppt"),
+              util::Failed("Es ist kein Profil ausgewählt."));
     EXPECT_FALSE(std::filesystem::exists(local / "qPPP_Profile" / "qPPP_Profile.ini"));
     EXPECT_EQ(state.ProfileStartFile, "");
 
     state.CurrentLocalFolder.clear();
-    EXPECT_THROW(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"), std::runtime_error);
+    EXPECT_EQ(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"),
+              util::Failed("Es ist kein lokaler Ordner eingestellt."));
     EXPECT_EQ(state.CurrentSetStartFile, "");
 }
 

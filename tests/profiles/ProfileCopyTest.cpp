@@ -17,11 +17,11 @@ using testsupport::WriteFileAt;
 
 namespace {
 
-std::vector<std::string> TargetNames(const ProfileCopyPlan& plan)
+std::vector<std::string> StepNames(const util::StepPlan& plan)
 {
     std::vector<std::string> names;
     for (const auto& step : plan.steps)
-        names.push_back(fs::path(step.target).filename().string());
+        names.push_back(step.name);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -42,13 +42,9 @@ TEST(ProfileCopyPlan, TakesEveryFileButTheSetsIniSubfoldersAndTemporaryCopies)
     fs::create_directories(local / "Unterordner");
     WriteFile(local / "Unterordner" / "tief.ppt", "d");
 
-    const ProfileCopyPlan plan = PlanProfileCopy(local.str(), profile);
-    EXPECT_EQ(TargetNames(plan),
+    const util::StepPlan plan = PlanProfileCopy(local.str(), profile);
+    EXPECT_EQ(StepNames(plan),
               (std::vector<std::string>{".versteckt.ppt", "Intro.ppt", "QPPP_PROFILE.INI", "thumbs.db"}));
-    for (const auto& step : plan.steps) {
-        EXPECT_EQ(fs::path(step.source).parent_path(), local.path());
-        EXPECT_EQ(fs::path(step.target).parent_path(), fs::path(profile));
-    }
     EXPECT_TRUE(PlanProfileCopy((local / "fehlt").string(), profile).steps.empty());
     EXPECT_TRUE(PlanProfileCopy(local.str(), "").steps.empty());
 }
@@ -74,13 +70,13 @@ TEST(ProfileCopy, TwelveFilesCountUpKeepTheirTimesAndEndTheBarAtHundred)
 
     std::vector<std::string> labels;
     std::vector<int> bar;
-    ProfileCopyCallbacks callbacks;
-    callbacks.beforeFile = [&](std::size_t i, std::size_t n) { labels.push_back(CopyCountText(i, n)); };
-    callbacks.afterFile = [&](const ProfileCopyReport& r) {
-        EXPECT_TRUE(r.copied);
-        bar.push_back(r.progress);
+    util::StepObserver observer;
+    observer.beforeStep = [&](std::size_t i, std::size_t n) { labels.push_back(CopyCountText(i, n)); };
+    observer.afterStep = [&](const util::StepReport& r) {
+        EXPECT_TRUE(r.outcome.IsDone());
+        bar.push_back(r.step.progress);
     };
-    EXPECT_EQ(ExecuteProfileCopy(PlanProfileCopy(local.str(), profile.string()), callbacks), 0u);
+    EXPECT_EQ(util::ExecutePlan(PlanProfileCopy(local.str(), profile.string()), observer).failed, 0u);
 
     ASSERT_EQ(labels.size(), 12u);
     EXPECT_EQ(labels.front(), "1 / 12");
@@ -113,14 +109,15 @@ TEST(ProfileCopy, AFailedFileLeavesNothingHalfWrittenAndTheOthersAreCopied)
             return 1000;
         return std::nullopt;
     });
-    std::vector<bool> results;
-    ProfileCopyCallbacks callbacks;
-    callbacks.afterFile = [&](const ProfileCopyReport& r) { results.push_back(r.copied); };
-    const auto failed = ExecuteProfileCopy(PlanProfileCopy(local.str(), profile.string()), callbacks);
+    std::vector<std::string> messages;
+    const util::StepObserver observer{
+        {}, [&](const util::StepReport& r) { messages.push_back(r.outcome.message); }};
+    const auto summary = util::ExecutePlan(PlanProfileCopy(local.str(), profile.string()), observer);
     platform::SetCopyFaultForTesting({});
 
-    EXPECT_EQ(failed, 1u);
-    EXPECT_EQ(std::count(results.begin(), results.end(), false), 1);
+    EXPECT_EQ(summary.failed, 1u);
+    std::sort(messages.begin(), messages.end());
+    EXPECT_EQ(messages, (std::vector<std::string>{"", "", "Es gibt Probleme beim Kopieren von Dateien"}));
     const auto copied = SnapshotFolder(profile);
     EXPECT_EQ(copied.size(), 2u) << "no partial file and no temporary file";
     EXPECT_FALSE(copied.contains("b.ppt"));
@@ -131,6 +128,6 @@ TEST(ProfileCopy, AMissingProfileFolderFailsEveryFile)
     TempDir local;
     WriteFile(local / "a.ppt", "a");
     const auto plan = PlanProfileCopy(local.str(), (local / "qPPP_Profile" / "weg").string());
-    EXPECT_EQ(ExecuteProfileCopy(plan, {}), 1u);
+    EXPECT_EQ(util::ExecutePlan(plan, {}).failed, 1u);
     EXPECT_FALSE(fs::exists(local / "qPPP_Profile"));
 }

@@ -1,6 +1,7 @@
 #include "profiles/ProfileCreation.h"
 #include "ini/LMDIniCtrl.h"
 #include "platform/AtomicFile.h"
+#include "support/OutcomePrint.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -17,8 +18,8 @@ namespace {
 class ProfileCreation : public ::testing::Test
 {
 protected:
-    CreationResult Create(const std::string& name, const std::string& description = "",
-                          const std::string& startFile = "")
+    util::Outcome<std::string> Create(const std::string& name, const std::string& description = "",
+                                      const std::string& startFile = "")
     {
         return CreateProfile({local.str(), name, description, startFile}, ini);
     }
@@ -44,28 +45,21 @@ TEST_F(ProfileCreation, MessagesAreTheProgramsOwn)
 
 TEST_F(ProfileCreation, EmptyOrInvalidNamesCreateNothing)
 {
-    auto r = Create("");
-    EXPECT_EQ(r.outcome, CreationOutcome::EmptyName);
-    EXPECT_EQ(r.message, "Profilname bitte eintragen.");
-    EXPECT_TRUE(r.IsInformation());
+    EXPECT_EQ(Create(""), util::Refused("Profilname bitte eintragen."));
     for (const char* name : {"Ende.", "..", ".", "con", "Lpt1", "COM9", "CLOCK$", "a/b", "a\\b", "a*b",
                              "Was?", "x|y", "<x>", "\"x\""}) {
-        r = Create(name);
-        EXPECT_EQ(r.outcome, CreationOutcome::InvalidName) << name;
-        EXPECT_EQ(r.message, "Profilname ist ungültig. Bitte keine Sonderzeichen");
-        EXPECT_TRUE(r.IsInformation());
+        EXPECT_EQ(Create(name), util::Refused("Profilname ist ungültig. Bitte keine Sonderzeichen")) << name;
     }
     EXPECT_TRUE(NothingCreated());
     // The name comes before the local folder.
-    EXPECT_EQ(CreateProfile({"", "", "", ""}, ini).outcome, CreationOutcome::EmptyName);
+    EXPECT_EQ(CreateProfile({"", "", "", ""}, ini), util::Refused("Profilname bitte eintragen."));
 }
 
 TEST_F(ProfileCreation, MissingLocalFolderIsAskedForAndNothingIsMadeElsewhere)
 {
     for (const std::string& folder : {std::string(), (local / "fehlt").string()}) {
         const auto r = CreateProfile({folder, "Messe", "", ""}, ini);
-        EXPECT_EQ(r.outcome, CreationOutcome::NoLocalFolder) << folder;
-        EXPECT_FALSE(r.IsInformation());
+        EXPECT_EQ(r, util::Failed(std::string(kNoLocalFolderMessage))) << folder;
     }
     EXPECT_FALSE(fs::exists(local / "fehlt"));
     EXPECT_TRUE(NothingCreated());
@@ -75,14 +69,14 @@ TEST_F(ProfileCreation, FirstProfileMakesTheProfilesFolderAndTheIniInOrder)
 {
     const std::string description = "Zeile eins\r\nZeile zwei\r\n" + std::string(300, 'x');
     const auto r = Create("Messe 2024", description, "gibt es nicht.ppt");
-    ASSERT_TRUE(r.Created()) << r.message;
-    EXPECT_EQ(r.profileFolder, (Profiles() / "Messe 2024").string());
-    EXPECT_TRUE(fs::is_directory(r.profileFolder));
+    ASSERT_TRUE(r.IsDone()) << r.message;
+    EXPECT_EQ(r.value, (Profiles() / "Messe 2024").string());
+    EXPECT_TRUE(fs::is_directory(r.value));
     // The whole description, not cut; the start file as typed, not checked.
     EXPECT_EQ(ReadFile(Profiles() / "Messe 2024" / "qPPP_Profile.ini"),
               "[Profil]\nBeschreibung=Zeile eins\x08Zeile zwei\x08" + std::string(300, 'x') +
                   "\nStartDatei=gibt es nicht.ppt\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(r.profileFolder), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(r.value), fs::directory_iterator()), 1);
 }
 
 TEST_F(ProfileCreation, OddButValidNamesMakeTheirFolder)
@@ -92,7 +86,7 @@ TEST_F(ProfileCreation, OddButValidNamesMakeTheirFolder)
          {std::string("  Blanks  "), std::string("Präsentation für Größe"), std::string("10:30 Uhr"),
           std::string("com10"), std::string("CON.txt"), longName}) {
         const auto r = Create(name, "\r\n\r\n");
-        ASSERT_TRUE(r.Created()) << name << ": " << r.message;
+        ASSERT_TRUE(r.IsDone()) << name << ": " << r.message;
         EXPECT_TRUE(fs::is_directory(Profiles() / name));
         EXPECT_EQ(ReadFile(Profiles() / name / "qPPP_Profile.ini"),
                   "[Profil]\nBeschreibung=\x08\x08\nStartDatei=\n");
@@ -101,15 +95,14 @@ TEST_F(ProfileCreation, OddButValidNamesMakeTheirFolder)
 
 TEST_F(ProfileCreation, ExistingNameChangesNothing)
 {
-    ASSERT_TRUE(Create("Messe", "alt", "alt.ppt").Created());
+    ASSERT_TRUE(Create("Messe", "alt", "alt.ppt").IsDone());
     const std::string before = ReadFile(Profiles() / "Messe" / "qPPP_Profile.ini");
     auto r = Create("Messe", "neu", "neu.ppt");
-    EXPECT_EQ(r.outcome, CreationOutcome::NameTaken);
-    EXPECT_EQ(r.message, std::string(kNameTakenMessage));
+    EXPECT_EQ(r, util::Failed(std::string(kNameTakenMessage)));
     EXPECT_EQ(ReadFile(Profiles() / "Messe" / "qPPP_Profile.ini"), before);
     // A file of that name takes the name as well.
     WriteFile(Profiles() / "Datei", "x");
-    EXPECT_EQ(Create("Datei").outcome, CreationOutcome::NameTaken);
+    EXPECT_EQ(Create("Datei"), util::Failed(std::string(kNameTakenMessage)));
     EXPECT_EQ(ReadFile(Profiles() / "Datei"), "x");
 }
 
@@ -120,8 +113,7 @@ TEST_F(ProfileCreation, FolderFailuresAreReportedWithTheirMessages)
     for (int i = 0; i < 255; ++i)
         umlauts += "ü";
     auto r = Create(umlauts);
-    EXPECT_EQ(r.outcome, CreationOutcome::ProfileFolderFailed);
-    EXPECT_EQ(r.message, "Profil konnte nicht erstellt werden.");
+    EXPECT_EQ(r, util::Failed("Profil konnte nicht erstellt werden."));
     EXPECT_TRUE(fs::is_directory(Profiles())) << "the profiles folder stays";
     EXPECT_TRUE(fs::is_empty(Profiles()));
 
@@ -129,16 +121,17 @@ TEST_F(ProfileCreation, FolderFailuresAreReportedWithTheirMessages)
     TempDir other;
     WriteFile(other / "qPPP_Profile", "x");
     r = CreateProfile({other.str(), "Messe", "", ""}, ini);
-    EXPECT_EQ(r.outcome, CreationOutcome::ProfilesFolderFailed);
-    EXPECT_EQ(r.message, ProfilesFolderNotCreatedMessage((other / "qPPP_Profile").string()));
+    EXPECT_EQ(r, util::Failed(ProfilesFolderNotCreatedMessage((other / "qPPP_Profile").string())));
     EXPECT_EQ(ReadFile(other / "qPPP_Profile"), "x");
 }
 
-TEST_F(ProfileCreation, FailedIniWriteThrowsAndLeavesTheFolder)
+TEST_F(ProfileCreation, FailedIniWriteIsReportedAndLeavesTheFolder)
 {
     platform::SetAtomicWriteFaultForTesting(
         [](platform::AtomicWriteStep step) { return step == platform::AtomicWriteStep::Create; });
-    EXPECT_THROW(Create("Messe", "x"), ini::IniWriteError);
+    const auto r = Create("Messe", "x");
+    EXPECT_EQ(r, util::Failed("nach " + (Profiles() / "Messe" / "qPPP_Profile.ini").string() +
+                              " kann nicht geschrieben werden"));
     platform::SetAtomicWriteFaultForTesting({});
     EXPECT_TRUE(fs::is_directory(Profiles() / "Messe"));
     EXPECT_FALSE(fs::exists(Profiles() / "Messe" / "qPPP_Profile.ini"));

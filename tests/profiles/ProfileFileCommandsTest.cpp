@@ -2,6 +2,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileDelete.h"
 #include "support/FolderSnapshot.h"
+#include "support/OutcomePrint.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -9,14 +10,14 @@
 
 namespace fs = std::filesystem;
 using namespace profiles;
-using filesync::CommandCode;
-using filesync::CommandResult;
 using testsupport::Dos;
 using testsupport::ReadFile;
 using testsupport::SnapshotFolder;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 using testsupport::WriteFileAt;
+using util::Outcome;
+using util::OutcomeCode;
 
 namespace {
 
@@ -37,19 +38,19 @@ struct ProfileFixture : ::testing::Test
         WriteFileAt(profile / "Alt.ppt", "nur im Profil", kOld);
     }
 
-    std::vector<CommandResult> Update(const std::vector<std::string>& names, const std::string& name = "P")
+    static std::vector<Outcome<>> Run(const util::StepPlan& plan)
     {
-        std::vector<CommandResult> results;
-        ExecuteProfileUpdate(PlanProfileUpdate(names, local.str(), name, server.str()),
-                             [&](const ProfileFileStep&, const CommandResult& r) { results.push_back(r); });
+        std::vector<Outcome<>> results;
+        (void)util::ExecutePlan(plan, {{}, [&](const util::StepReport& r) { results.push_back(r.outcome); }});
         return results;
     }
-    std::vector<CommandResult> Delete(const std::vector<std::string>& names, const std::string& name = "P")
+    std::vector<Outcome<>> Update(const std::vector<std::string>& names, const std::string& name = "P")
     {
-        std::vector<CommandResult> results;
-        ExecuteProfileDelete(PlanProfileDelete(names, local.str(), name, server.str()),
-                             [&](const ProfileFileStep&, const CommandResult& r) { results.push_back(r); });
-        return results;
+        return Run(PlanProfileUpdate(names, local.str(), name, server.str()));
+    }
+    std::vector<Outcome<>> Delete(const std::vector<std::string>& names, const std::string& name = "P")
+    {
+        return Run(PlanProfileDelete(names, local.str(), name, server.str()));
     }
 
     TempDir local;
@@ -57,9 +58,11 @@ struct ProfileFixture : ::testing::Test
     fs::path profile = local / "qPPP_Profile" / "P";
 };
 
-int Refreshes(const std::vector<CommandResult>& results)
+// The window refreshes after every file worked on, done or failed.
+int Refreshes(const std::vector<Outcome<>>& results)
 {
-    return static_cast<int>(std::count_if(results.begin(), results.end(), [](auto& r) { return r.refresh; }));
+    return static_cast<int>(std::count_if(results.begin(), results.end(),
+                                          [](auto& r) { return r.code != OutcomeCode::Nothing; }));
 }
 
 } // namespace
@@ -80,9 +83,9 @@ TEST_F(ProfileFixture, UpdatingStatuses235CopiesTwoAndPassesOverTheThird)
     const auto serverBefore = SnapshotFolder(server.path());
     const auto results = Update({"Neu.ppt", "Fehlt.ppt", "Alt.ppt"});
     ASSERT_EQ(results.size(), 3u);
-    EXPECT_EQ(results[0], (CommandResult{CommandCode::Done, {}, true}));
-    EXPECT_EQ(results[1], (CommandResult{CommandCode::Done, {}, true}));
-    EXPECT_EQ(results[2], CommandResult{}) << "no server file: silently, without a refresh";
+    EXPECT_EQ(results[0], util::Done());
+    EXPECT_EQ(results[1], util::Done());
+    EXPECT_EQ(results[2], util::Nothing()) << "no server file: silently, without a refresh";
     EXPECT_EQ(Refreshes(results), 2);
 
     const auto after = SnapshotFolder(profile);
@@ -103,9 +106,8 @@ TEST_F(ProfileFixture, AFailedCopyIsReportedKeepsTheOldFileAndGoesOn)
     const auto results = Update({"Neu.ppt", "Fehlt.ppt"});
     platform::SetCopyFaultForTesting({});
     ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[0],
-              (CommandResult{CommandCode::CopyFailed, "Datei konnte nicht kopiert werden.", true}));
-    EXPECT_EQ(results[1].code, CommandCode::Done);
+    EXPECT_EQ(results[0], util::Failed("Datei konnte nicht kopiert werden."));
+    EXPECT_EQ(results[1], util::Done());
     EXPECT_EQ(ReadFile(profile / "Neu.ppt"), "alt");
     EXPECT_EQ(SnapshotFolder(profile).size(), 4u) << "no temporary file left";
 }
@@ -115,7 +117,7 @@ TEST_F(ProfileFixture, DeletingRemovesOnlyProfileFilesAndPassesOverServerOnlyRow
     const auto serverBefore = SnapshotFolder(server.path());
     auto results = Delete({"Fehlt.ppt"});
     ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], CommandResult{}) << "status 3: nothing, no refresh";
+    EXPECT_EQ(results[0], util::Nothing()) << "status 3: nothing, no refresh";
 
     results = Delete({"Neu.ppt", "Alt.ppt", "qPPP_Profile.ini"});
     ASSERT_EQ(results.size(), 2u) << "the profile's own INI is never a target";
@@ -132,16 +134,15 @@ TEST_F(ProfileFixture, ARefusedDeleteNamesTheFileAndTheOthersGo)
     const auto results = Delete({"Neu.ppt", "Alt.ppt"});
     platform::SetDeleteFaultForTesting({});
     ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[0],
-              (CommandResult{CommandCode::DeleteFailed, "Datei Neu.ppt konnte nicht gelöscht werden", true}));
-    EXPECT_EQ(results[1].code, CommandCode::Done);
+    EXPECT_EQ(results[0], util::Failed("Datei Neu.ppt konnte nicht gelöscht werden"));
+    EXPECT_EQ(results[1], util::Done());
     EXPECT_TRUE(fs::exists(profile / "Neu.ppt"));
 
     // A read-only file is refused too.
     fs::permissions(profile / "Neu.ppt",
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    EXPECT_EQ(Delete({"Neu.ppt"}).at(0).code, CommandCode::DeleteFailed);
+    EXPECT_EQ(Delete({"Neu.ppt"}).at(0).code, OutcomeCode::Failed);
     EXPECT_TRUE(fs::exists(profile / "Neu.ppt"));
 }
 
@@ -155,10 +156,10 @@ TEST_F(ProfileFixture, NamesThatDoNotAddressTheProfileFolderTouchNothing)
         EXPECT_TRUE(PlanProfileDelete({"Neu.ppt"}, local.str(), name, server.str()).steps.empty()) << name;
         EXPECT_TRUE(Delete({"Neu.ppt"}, name).empty()) << name;
         EXPECT_TRUE(Update({"Fehlt.ppt"}, name).empty()) << name;
-        EXPECT_FALSE(DeleteProfile(local.str(), name)) << name;
+        EXPECT_FALSE(DeleteProfile(local.str(), name).IsDone()) << name;
     }
     EXPECT_TRUE(PlanProfileUpdate({"Neu.ppt"}, "", "P", server.str()).steps.empty());
-    EXPECT_FALSE(DeleteProfile("", "P"));
+    EXPECT_FALSE(DeleteProfile("", "P").IsDone());
     // Row names that climb out are dropped too.
     EXPECT_TRUE(Delete({"../Neu.ppt", "../../Neu.ppt", ".."}).empty());
     EXPECT_EQ(SnapshotFolder(local.path()), localBefore);
@@ -174,10 +175,10 @@ TEST_F(ProfileFixture, AProfileFolderThatIsTheServerFolderIsNeverWritten)
     const auto serverBefore = SnapshotFolder(server.path());
     const auto deleted = Delete({"Neu.ppt"});
     ASSERT_EQ(deleted.size(), 1u);
-    EXPECT_EQ(deleted[0].code, CommandCode::DeleteFailed);
+    EXPECT_EQ(deleted[0].code, OutcomeCode::Failed);
     const auto updated = Update({"Neu.ppt"});
     ASSERT_EQ(updated.size(), 1u);
-    EXPECT_EQ(updated[0].code, CommandCode::CopyFailed);
+    EXPECT_EQ(updated[0].code, OutcomeCode::Failed);
     EXPECT_EQ(SnapshotFolder(server.path()), serverBefore);
 }
 
@@ -185,9 +186,10 @@ TEST_F(ProfileFixture, DeletingAProfileRemovesItsFolderOnly)
 {
     fs::create_directories(local / "qPPP_Profile" / "Q");
     WriteFile(local / "Satz.ppt", "x");
-    EXPECT_TRUE(DeleteProfile(local.str(), "P"));
+    EXPECT_TRUE(DeleteProfile(local.str(), "P").IsDone());
     EXPECT_FALSE(fs::exists(profile));
     EXPECT_TRUE(fs::exists(local / "qPPP_Profile" / "Q"));
     EXPECT_TRUE(fs::exists(local / "Satz.ppt"));
-    EXPECT_FALSE(DeleteProfile(local.str(), "P")) << "already gone";
+    EXPECT_EQ(DeleteProfile(local.str(), "P"), util::Failed(std::string(kDeleteProfileFailedMessage)))
+        << "already gone";
 }

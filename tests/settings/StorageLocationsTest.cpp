@@ -2,6 +2,7 @@
 
 #include "platform/MountTable.h"
 #include "settings/Settings.h"
+#include "support/OutcomePrint.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ namespace {
 
 std::string Check(std::string lg, std::string sg, std::string le, std::string se)
 {
-    return CheckLocationTexts({std::move(lg), std::move(sg), std::move(le), std::move(se)}).value_or("");
+    return CheckLocationTexts({std::move(lg), std::move(sg), std::move(le), std::move(se)}).message;
 }
 
 const std::string kEqual(kEqualPathsMessage);
@@ -97,23 +98,24 @@ TEST(StorageLocationsOnDisk, AFileIsNoFolderAndLinksDoNotHideNesting)
     const std::string local = (dir / "datei").string();
     const std::string server = (dir / "server" / "de").string();
 
-    EXPECT_EQ(CheckLocationsOnDisk({local, server, "", ""}).value_or(""),
-              "Lokaler Ordner \"" + local + "\" ist eine Datei. Bitte einen Ordner angeben.");
-    EXPECT_FALSE(CheckLocationsOnDisk({(dir / "neu").string(), server, "", ""}));
+    EXPECT_EQ(CheckLocationsOnDisk({local, server, "", ""}),
+              util::Refused("Lokaler Ordner \"" + local + "\" ist eine Datei. Bitte einen Ordner angeben."));
+    EXPECT_TRUE(CheckLocationsOnDisk({(dir / "neu").string(), server, "", ""}).IsDone());
     const std::string throughLink = (dir / "verweis" / "de" / "kopie").string();
-    EXPECT_TRUE(CheckLocationTexts({throughLink, server, "", ""}) == std::nullopt) << "the texts do not nest";
-    EXPECT_TRUE(CheckLocationsOnDisk({throughLink, server, "", ""}));
+    EXPECT_TRUE(CheckLocationTexts({throughLink, server, "", ""}).IsDone()) << "the texts do not nest";
+    EXPECT_EQ(CheckLocationsOnDisk({throughLink, server, "", ""}).code, util::OutcomeCode::Refused);
 }
 
 TEST(LocalFolderCreation, MakesOneLevelOnlyAndNeverAnEmptyName)
 {
     TempDir dir;
-    EXPECT_TRUE(CreateLocalFolder((dir / "neu").string()));
+    EXPECT_TRUE(CreateLocalFolder((dir / "neu").string()).IsDone());
     EXPECT_TRUE(LocalFolderExists((dir / "neu").string()));
-    EXPECT_TRUE(CreateLocalFolder((dir / "mit").string() + "/"));
-    EXPECT_FALSE(CreateLocalFolder((dir / "a" / "b").string()));
+    EXPECT_TRUE(CreateLocalFolder((dir / "mit").string() + "/").IsDone());
+    const std::string deep = (dir / "a" / "b").string();
+    EXPECT_EQ(CreateLocalFolder(deep), util::Failed("Ordner \"" + deep + "\" kann nicht erstellt werden."));
     EXPECT_FALSE(fs::exists(dir / "a"));
-    EXPECT_FALSE(CreateLocalFolder(""));
+    EXPECT_FALSE(CreateLocalFolder("").IsDone());
     EXPECT_FALSE(LocalFolderExists(""));
     EXPECT_EQ(CreateLocalFolderQuestion("/x y"),
               "Lokaler Ordner \"/x y\" existiert nicht.\rWollen Sie es jetzt erstellen?");
@@ -140,7 +142,8 @@ TEST(StorageLocations, StoringWritesTheKeysInOrderAndSetsTheCurrentPairByLanguag
     util::RuntimeState state;
     state.LanguageFlag = 0;
     const std::string longPath = "/" + std::string(300, 'x');
-    StoreLocations({"/de", "/mnt/praes/de", longPath, "//srv02/en"}, ini, state, FakeMounts());
+    ASSERT_TRUE(
+        StoreLocations({"/de", "/mnt/praes/de", longPath, "//srv02/en"}, ini, state, FakeMounts()).IsDone());
 
     EXPECT_EQ(ReadFile(file), "[Allgemein]\r\nCheckFlage=0\r\nEditLPfadDeutsch=/de\r\n"
                               "EditSPfadDeutsch=/mnt/praes/de\r\nEditLPfadEnglisch=" +
@@ -155,7 +158,7 @@ TEST(StorageLocations, StoringWritesTheKeysInOrderAndSetsTheCurrentPairByLanguag
     EXPECT_EQ(state.HostNameEnglish, "srv02");
 
     state.LanguageFlag = 1;
-    StoreLocations({"/de", "", "/en", ""}, ini, state, FakeMounts());
+    ASSERT_TRUE(StoreLocations({"/de", "", "/en", ""}, ini, state, FakeMounts()).IsDone());
     EXPECT_EQ(state.CurrentLocalFolder, "/de");
     EXPECT_EQ(state.CurrentServerFolder, "");
     EXPECT_EQ(state.HostNameGerman, "");
@@ -169,6 +172,8 @@ TEST(StorageLocations, AFailedWriteStopsBeforeTheStateChanges)
     TLMDIniCtrl ini((dir / "datei" / "optionen.ini").string()); // a file where its folder should be
     util::RuntimeState state;
     state.LocalFolderGerman = "/alt";
-    EXPECT_THROW(StoreLocations({"/de", "", "/en", ""}, ini, state, FakeMounts()), ini::IniWriteError);
+    EXPECT_EQ(
+        StoreLocations({"/de", "", "/en", ""}, ini, state, FakeMounts()),
+        util::Failed("nach " + (dir / "datei" / "optionen.ini").string() + " kann nicht geschrieben werden"));
     EXPECT_EQ(state.LocalFolderGerman, "/alt");
 }

@@ -13,10 +13,12 @@ namespace testsupport {
 class RecordingLauncher : public launch::PresentationLauncher
 {
 public:
-    std::string Launch(const platform::LaunchRequest& request) override
+    util::Outcome<> Launch(const platform::LaunchRequest& request) override
     {
         requests.push_back(request);
-        return failure;
+        if (failure.empty())
+            return util::Done();
+        return util::Failed(failure);
     }
 
     std::vector<platform::LaunchRequest> requests;

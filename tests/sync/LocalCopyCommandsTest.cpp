@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileDelete.h"
 #include "support/FolderSnapshot.h"
+#include "support/OutcomePrint.h"
 #include "support/TempDir.h"
 #include "sync/BulkUpdate.h"
 #include "sync/FileStatus.h"
@@ -34,7 +35,7 @@ std::vector<int> Progression(std::size_t count, std::size_t rows)
 {
     std::vector<int> values;
     for (std::size_t p = 1; p <= rows; ++p)
-        values.push_back(BulkUpdateProgress(p, count));
+        values.push_back(util::StepProgress(p, count));
     return values;
 }
 
@@ -45,8 +46,8 @@ TEST(BulkUpdateProgress, RoundsHalvesToEvenAndStopsAtHundred)
     EXPECT_EQ(Progression(8, 8), (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
     // Step 0.5: 0.5 -> 0, 1.5 -> 2, 2.5 -> 2.
     EXPECT_EQ(Progression(200, 5), (std::vector<int>{0, 1, 2, 2, 2}));
-    EXPECT_EQ(BulkUpdateProgress(200, 200), 100);
-    EXPECT_EQ(BulkUpdateProgress(1, 0), 0);
+    EXPECT_EQ(util::StepProgress(200, 200), 100);
+    EXPECT_EQ(util::StepProgress(1, 0), 0);
 }
 
 TEST(LocalCopyTexts, AreTheProgramsOwn)
@@ -115,24 +116,21 @@ TEST_F(LocalCopyCommands, BulkUpdateCopiesRowByRowAndASecondOneChangesNothing)
                                     Row("c.ppt", StatusMissingLocally)};
 
     const auto plan = PlanBulkUpdate(rows, local.str(), server.str());
-    EXPECT_EQ(plan.count, 2u);
-    std::vector<BulkRowReport> reports;
-    const auto summary = ExecuteBulkUpdate(plan, [&](const BulkRowReport& r) {
-        // The row's copy is done by the time its progress is reported.
-        if (r.position == 3) {
-            EXPECT_EQ(ReadFile(local / "c.ppt"), "server c");
-        }
-        reports.push_back(r);
-    });
+    std::vector<std::pair<int, util::Outcome<>>> reports;
+    const auto summary = util::ExecutePlan(plan, {{}, [&](const util::StepReport& r) {
+                                                      // The row's copy is done by the time its progress is
+                                                      // reported.
+                                                      if (r.position == 3) {
+                                                          EXPECT_EQ(ReadFile(local / "c.ppt"), "server c");
+                                                      }
+                                                      reports.emplace_back(r.step.progress, r.outcome);
+                                                  }});
 
     ASSERT_EQ(reports.size(), 3u);
-    EXPECT_EQ(reports[0].progress, 50);
-    EXPECT_EQ(reports[1].progress, 100);
-    EXPECT_EQ(reports[2].progress, 100);
-    EXPECT_EQ(reports[0].result.code, CommandCode::Done);
-    EXPECT_EQ(reports[1].result, CommandResult{});
-    EXPECT_EQ(reports[2].result.code, CommandCode::Done);
-    EXPECT_EQ(summary.copied, 2u);
+    EXPECT_EQ(reports[0], std::make_pair(50, util::Done()));
+    EXPECT_EQ(reports[1], std::make_pair(100, util::Nothing()));
+    EXPECT_EQ(reports[2], std::make_pair(100, util::Done()));
+    EXPECT_EQ(summary.done, 2u);
     EXPECT_EQ(summary.failed, 0u);
 
     const auto after = Refresh();
@@ -144,8 +142,8 @@ TEST_F(LocalCopyCommands, BulkUpdateCopiesRowByRowAndASecondOneChangesNothing)
 
     // Run again on the fresh rows: nothing to copy, nothing changes.
     const auto localAfter = SnapshotFolder(local.path());
-    const auto again = ExecuteBulkUpdate(PlanBulkUpdate(after, local.str(), server.str()), {});
-    EXPECT_EQ(again.copied + again.failed + again.passedOver, 0u);
+    const auto again = util::ExecutePlan(PlanBulkUpdate(after, local.str(), server.str()), {});
+    EXPECT_EQ(again.done + again.failed, 0u);
     EXPECT_EQ(SnapshotFolder(local.path()), localAfter);
 }
 
@@ -165,17 +163,17 @@ TEST_F(LocalCopyCommands, BulkUpdateReportsAFailedCopyOnceAndGoesOn)
     });
 
     std::vector<std::string> messages;
-    const auto summary =
-        ExecuteBulkUpdate(PlanBulkUpdate(rows, local.str(), server.str()), [&](const BulkRowReport& r) {
-            if (!r.result.message.empty())
-                messages.push_back(r.result.message);
-        });
+    const auto summary = util::ExecutePlan(PlanBulkUpdate(rows, local.str(), server.str()),
+                                           {{}, [&](const util::StepReport& r) {
+                                                if (!r.outcome.message.empty())
+                                                    messages.push_back(r.outcome.message);
+                                            }});
 
     // The vanished server file is passed over without a word.
     EXPECT_EQ(messages, std::vector<std::string>{std::string(kCopyFailedMessage)});
-    EXPECT_EQ(summary.copied, 2u);
+    EXPECT_EQ(summary.done, 2u);
     EXPECT_EQ(summary.failed, 1u);
-    EXPECT_EQ(summary.passedOver, 1u);
+    EXPECT_EQ(summary.nothing, 1u);
     EXPECT_EQ(ReadFile(local / "a.ppt"), std::string(100000, 'a'));
     EXPECT_EQ(ReadFile(local / "c.ppt"), std::string(100000, 'c'));
     EXPECT_EQ(ReadFile(local / "b.ppt"), "old b");
@@ -200,7 +198,7 @@ TEST_F(LocalCopyCommands, UpdateRowReplacesANewerLocalFileWithTheServers)
     const auto rows = Refresh();
     ASSERT_EQ(StatusOf(rows, "a.ppt"), StatusLocalNewer);
 
-    EXPECT_EQ(UpdateRow(rows[0], local.str(), server.str()), (CommandResult{CommandCode::Done, {}, true}));
+    EXPECT_EQ(UpdateRow(rows[0], local.str(), server.str()), util::Done());
     EXPECT_EQ(ReadFile(local / "a.ppt"), "server");
     EXPECT_EQ(StatusOf(Refresh(), "a.ppt"), StatusIdentical);
 }
@@ -208,12 +206,12 @@ TEST_F(LocalCopyCommands, UpdateRowReplacesANewerLocalFileWithTheServers)
 TEST_F(LocalCopyCommands, UpdateRowWithoutServerFileDoesNothingAndAFailedCopyStillRefreshes)
 {
     WriteFileAt(local / "a.ppt", "local", kOld);
-    EXPECT_EQ(UpdateRow(Row("a.ppt", StatusServerNewer), local.str(), server.str()), CommandResult{});
-    EXPECT_EQ(UpdateRow(Row("a.ppt", StatusServerNewer), local.str(), ""), CommandResult{});
+    EXPECT_EQ(UpdateRow(Row("a.ppt", StatusServerNewer), local.str(), server.str()), util::Nothing());
+    EXPECT_EQ(UpdateRow(Row("a.ppt", StatusServerNewer), local.str(), ""), util::Nothing());
 
     WriteFileAt(server / "a.ppt", "server", kNew);
     fs::permissions(local / "a.ppt", fs::perms::owner_read);
-    const CommandResult failed{CommandCode::CopyFailed, std::string(kCopyFailedMessage), true};
+    const auto failed = util::Failed(std::string(kCopyFailedMessage));
     EXPECT_EQ(UpdateRow(Row("a.ppt", StatusServerNewer), local.str(), server.str()), failed);
     EXPECT_EQ(ReadFile(local / "a.ppt"), "local");
     // No local folder: never the root folder instead.
@@ -227,11 +225,11 @@ TEST_F(LocalCopyCommands, DeletedLocalCopyComesBackAsMissing)
     const auto rows = Refresh();
     ASSERT_EQ(StatusOf(rows, "a.ppt"), StatusIdentical);
 
-    EXPECT_EQ(DeleteRowLocally(rows[0], local.str()), (CommandResult{CommandCode::Done, {}, true}));
+    EXPECT_EQ(DeleteRowLocally(rows[0], local.str()), util::Done());
     EXPECT_FALSE(fs::exists(local / "a.ppt"));
     EXPECT_EQ(StatusOf(Refresh(), "a.ppt"), StatusMissingLocally);
     // Nothing there any more: nothing to do, nothing to show.
-    EXPECT_EQ(DeleteRowLocally(rows[0], local.str()), CommandResult{});
+    EXPECT_EQ(DeleteRowLocally(rows[0], local.str()), util::Nothing());
 }
 
 TEST_F(LocalCopyCommands, RefusedDeleteKeepsTheFileAndDoesNotRefresh)
@@ -243,11 +241,11 @@ TEST_F(LocalCopyCommands, RefusedDeleteKeepsTheFileAndDoesNotRefresh)
     platform::SetDeleteFaultForTesting(
         [](const std::string& path) { return path.ends_with("gesperrt.ppt"); });
 
-    const CommandResult refused{CommandCode::DeleteFailed, std::string(kDeleteFailedMessage), false};
+    const auto refused = util::Failed(std::string(kDeleteFailedMessage));
     EXPECT_EQ(DeleteRowLocally(Row("fest.ppt", StatusLocalOnly), local.str()), refused);
     EXPECT_EQ(DeleteRowLocally(Row("gesperrt.ppt", StatusLocalOnly), local.str()), refused);
-    EXPECT_EQ(DeleteRowLocally(Row("Ordner", StatusLocalOnly), local.str()), CommandResult{});
-    EXPECT_EQ(DeleteRowLocally(Row("fest.ppt", StatusLocalOnly), ""), CommandResult{});
+    EXPECT_EQ(DeleteRowLocally(Row("Ordner", StatusLocalOnly), local.str()), util::Nothing());
+    EXPECT_EQ(DeleteRowLocally(Row("fest.ppt", StatusLocalOnly), ""), util::Nothing());
     EXPECT_EQ(SnapshotFolder(local.path()).size(), 3u);
 }
 

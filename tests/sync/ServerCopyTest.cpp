@@ -72,7 +72,7 @@ TEST_F(ServerCopyTest, CopiesBytesAndTimesInChunksAndListsNoTemporaryMeanwhile)
                                listedDuringCopy.push_back(row.name);
                        });
 
-    ASSERT_EQ(result.outcome, ServerCopyOutcome::Copied) << result.detail;
+    ASSERT_EQ(result.code, util::OutcomeCode::Done);
     EXPECT_EQ(ReadFile(local / "Vortrag.ppt"), content);
     EXPECT_EQ(fs::last_write_time(local / "Vortrag.ppt"), fs::last_write_time(server / "Vortrag.ppt"));
     // Several chunks, each a repaint chance, the last at the full size.
@@ -92,10 +92,10 @@ TEST_F(ServerCopyTest, CopiesNamesThatAreNotUtf8ByTheirBytesAndEmptyFiles)
     WriteFileAt(server / name, "inhalt", kNew);
     WriteFileAt(server / "leer.ppt", "", kNew);
 
-    EXPECT_EQ(CopyFromServer((server / name).string(), (local / name).string()).outcome,
-              ServerCopyOutcome::Copied);
-    EXPECT_EQ(CopyFromServer((server / "leer.ppt").string(), (local / "leer.ppt").string()).outcome,
-              ServerCopyOutcome::Copied);
+    EXPECT_EQ(CopyFromServer((server / name).string(), (local / name).string()).code,
+              util::OutcomeCode::Done);
+    EXPECT_EQ(CopyFromServer((server / "leer.ppt").string(), (local / "leer.ppt").string()).code,
+              util::OutcomeCode::Done);
     EXPECT_EQ(ReadFile(local / name), "inhalt");
     const auto rows = BuildInventory({local.str(), server.str(), {}, true}, {});
     ASSERT_EQ(rows.size(), 2u);
@@ -107,7 +107,7 @@ TEST_F(ServerCopyTest, CopiesNamesThatAreNotUtf8ByTheirBytesAndEmptyFiles)
 struct FailureCase
 {
     const char* name;
-    ServerCopyOutcome expected;
+    util::OutcomeCode expected;
     std::function<void(const TempDir& server, const TempDir& local)> arrange;
 };
 
@@ -124,45 +124,45 @@ TEST_P(ServerCopyFailure, LeavesTheOldFileByteForByteAndNoTemporary)
 
     const auto result = CopyFromServer((server / "a.ppt").string(), (local / "a.ppt").string());
 
-    EXPECT_EQ(result.outcome, GetParam().expected) << result.detail;
+    EXPECT_EQ(result.code, GetParam().expected);
     EXPECT_EQ(SnapshotFolder(local.path()), localBefore);
     EXPECT_FALSE(HasTemporaryFile(local.path()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ServerCopyFailure,
-    testing::Values(FailureCase{"DiskFullHalfWay", ServerCopyOutcome::Failed,
+    testing::Values(FailureCase{"DiskFullHalfWay", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir&) {
                                     platform::SetCopyFaultForTesting([](const std::string&) {
                                         return std::optional<std::uint64_t>((3 << 20) / 2);
                                     });
                                 }},
-                    FailureCase{"FlushFails", ServerCopyOutcome::Failed,
+                    FailureCase{"FlushFails", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir&) {
                                     platform::SetAtomicWriteFaultForTesting([](platform::AtomicWriteStep s) {
                                         return s == platform::AtomicWriteStep::Sync;
                                     });
                                 }},
-                    FailureCase{"RenameFails", ServerCopyOutcome::Failed,
+                    FailureCase{"RenameFails", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir&) {
                                     platform::SetAtomicWriteFaultForTesting([](platform::AtomicWriteStep s) {
                                         return s == platform::AtomicWriteStep::Rename;
                                     });
                                 }},
-                    FailureCase{"SourceVanished", ServerCopyOutcome::SourceMissing,
+                    FailureCase{"SourceVanished", util::OutcomeCode::Nothing,
                                 [](const TempDir& server, const TempDir&) { fs::remove(server / "a.ppt"); }},
-                    FailureCase{"SourceIsAFolder", ServerCopyOutcome::SourceMissing,
+                    FailureCase{"SourceIsAFolder", util::OutcomeCode::Nothing,
                                 [](const TempDir& server, const TempDir&) {
                                     fs::remove(server / "a.ppt");
                                     fs::create_directory(server / "a.ppt");
                                 }},
                     // Without any write bit a file is read-only, also for root.
-                    FailureCase{"TargetReadOnly", ServerCopyOutcome::Failed,
+                    FailureCase{"TargetReadOnly", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir& local) {
                                     fs::permissions(local / "a.ppt",
                                                     fs::perms::owner_read | fs::perms::group_read);
                                 }},
-                    FailureCase{"TargetIsAFolder", ServerCopyOutcome::Failed,
+                    FailureCase{"TargetIsAFolder", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir& local) {
                                     fs::remove(local / "a.ppt");
                                     fs::create_directory(local / "a.ppt");
@@ -181,13 +181,13 @@ TEST_F(ServerCopyTest, AFullFileSystemLeavesTheOldFileAndNoTemporary)
         const std::string old = Pattern(1000).substr(7);
         WriteFileAt(target, old, kOld);
         const auto before = SnapshotFolder(fs::path(target).parent_path());
-        if (CopyFromServer(source, target).outcome != ServerCopyOutcome::Failed)
+        if (CopyFromServer(source, target).code != util::OutcomeCode::Failed)
             return 1;
         if (SnapshotFolder(fs::path(target).parent_path()) != before)
             return 2;
         // The space is free again, so a small copy fits.
         WriteFileAt(source + ".small", "klein", kNew);
-        return CopyFromServer(source + ".small", target).outcome == ServerCopyOutcome::Copied ? 0 : 3;
+        return CopyFromServer(source + ".small", target).code == util::OutcomeCode::Done ? 0 : 3;
     });
     if (!outcome.made)
         GTEST_SKIP() << "no small file system to fill: " << outcome.whyNot;
@@ -201,10 +201,10 @@ TEST_F(ServerCopyTest, NeverWritesIntoTheSourceFolder)
     fs::create_symlink(server / "a.ppt", local / "a.ppt");
     const auto before = SnapshotFolder(server.path());
 
-    EXPECT_EQ(CopyFromServer((server / "a.ppt").string(), (server / "b.ppt").string()).outcome,
-              ServerCopyOutcome::Failed);
-    EXPECT_EQ(CopyFromServer((server / "a.ppt").string(), (local / "a.ppt").string()).outcome,
-              ServerCopyOutcome::Copied);
+    EXPECT_EQ(CopyFromServer((server / "a.ppt").string(), (server / "b.ppt").string()).code,
+              util::OutcomeCode::Failed);
+    EXPECT_EQ(CopyFromServer((server / "a.ppt").string(), (local / "a.ppt").string()).code,
+              util::OutcomeCode::Done);
     EXPECT_FALSE(fs::is_symlink(local / "a.ppt"));
     EXPECT_EQ(SnapshotFolder(server.path()), before);
     EXPECT_FALSE(HasTemporaryFile(server.path()));

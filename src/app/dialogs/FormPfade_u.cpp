@@ -132,8 +132,9 @@ bool TFormPfade::EnsureLocalFolder(const std::string& path)
         ui::Information(QString::fromUtf8(settings::kLocalFolderNotCreatedMessage), this);
         return false;
     }
-    if (!settings::CreateLocalFolder(path)) {
-        ui::Error(QString::fromStdString(settings::FolderNotCreatableMessage(path)), this);
+    const util::Outcome<> created = settings::CreateLocalFolder(path);
+    if (!created.IsDone()) {
+        ui::Error(QString::fromStdString(created.message), this);
         return false;
     }
     return true;
@@ -143,11 +144,11 @@ void TFormPfade::EncartaButtonOKClick()
 {
     const settings::StorageLocations fields = settings::TrimmedLocations(Fields());
     ShowFields(fields);
-    std::optional<std::string> refusal = settings::CheckLocationTexts(fields);
-    if (!refusal)
-        refusal = settings::CheckLocationsOnDisk(fields);
-    if (refusal) {
-        ui::Error(QString::fromStdString(*refusal), this);
+    util::Outcome<> check = settings::CheckLocationTexts(fields);
+    if (check.IsDone())
+        check = settings::CheckLocationsOnDisk(fields);
+    if (!check.IsDone()) {
+        ui::Error(QString::fromStdString(check.message), this);
         return;
     }
     // A German folder made here stays made when the English one then fails.
@@ -156,11 +157,11 @@ void TFormPfade::EncartaButtonOKClick()
     Q_ASSERT(m_settings);
     if (!m_settings)
         return;
-    try {
+    const util::Outcome<> stored =
         settings::StoreLocations(fields, *m_settings, util::Global(), m_mountedShareHost);
-    } catch (const ini::IniWriteError& e) {
+    if (!stored.IsDone()) {
         // What was written before the failure stays; the dialog stays open.
-        ui::Error(QString::fromStdString(e.what()), this);
+        ui::Error(QString::fromStdString(stored.message), this);
         return;
     }
     accept();

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <exception>
 
 namespace {
 
@@ -85,27 +84,21 @@ void TFormProfilSpeichern::FormActivate()
 void TFormProfilSpeichern::EncartaButtonOKClick()
 {
     const util::RuntimeState& g = util::Global();
-    profiles::CreationResult result;
-    try {
-        result = profiles::CreateProfile({g.CurrentLocalFolder, EditProfil->text().toStdString(),
-                                          WithCrLf(MemoProfil->toPlainText()),
-                                          EditSteuerDatei->text().toStdString()},
-                                         LMDIniCtrl1);
-    } catch (const std::exception& e) {
-        // The folder stays; the dialog stays open, as for every other failure.
-        ui::Error(QString::fromStdString(e.what()), this);
-        return;
-    }
-    if (!result.Created()) {
-        const QString text = QString::fromStdString(result.message);
-        if (result.IsInformation())
+    const util::Outcome<std::string> created =
+        profiles::CreateProfile({g.CurrentLocalFolder, EditProfil->text().toStdString(),
+                                 WithCrLf(MemoProfil->toPlainText()), EditSteuerDatei->text().toStdString()},
+                                LMDIniCtrl1);
+    // The dialog stays open after any failure; a wrong name is only information.
+    if (!created.IsDone()) {
+        const QString text = QString::fromStdString(created.message);
+        if (created.code == util::OutcomeCode::Refused)
             ui::Information(text, this);
         else
             ui::Error(text, this);
         return;
     }
     if (m_result)
-        *m_result = QString::fromStdString(result.profileFolder);
+        *m_result = QString::fromStdString(created.value);
     m_created = true;
     accept();
 }

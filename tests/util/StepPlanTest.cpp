@@ -1,0 +1,62 @@
+#include "util/StepPlan.h"
+
+#include "support/OutcomePrint.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+util::PlanStep Step(std::string name, util::Outcome<> outcome, std::vector<std::string>& log)
+{
+    return {name, 0, [name, outcome, &log] {
+                log.push_back("work " + name);
+                return outcome;
+            }};
+}
+
+} // namespace
+
+TEST(StepPlan, RunsEveryStepThroughTheRunnerInOrderAndGoesOnAfterAFailure)
+{
+    std::vector<std::string> log;
+    util::StepPlan plan;
+    plan.prepare = [&] { log.push_back("prepare"); };
+    plan.steps.push_back(Step("a", util::Failed("kaputt"), log));
+    plan.steps.push_back({"leer", 50, {}});
+    plan.steps.push_back(Step("b", util::Done(), log));
+
+    int runnerCalls = 0;
+    const util::StepRunner runner = [&](const util::StepWork& work) {
+        ++runnerCalls;
+        return work();
+    };
+    const util::StepObserver observer{
+        [&](std::size_t position, std::size_t count) {
+            log.push_back("before " + std::to_string(position) + "/" + std::to_string(count));
+        },
+        [&](const util::StepReport& r) {
+            log.push_back("after " + r.step.name + " " + util::CodeName(r.outcome.code) + " " +
+                          r.outcome.message);
+        }};
+    const util::StepSummary summary = util::ExecutePlan(plan, observer, runner);
+
+    EXPECT_EQ(log, (std::vector<std::string>{"prepare", "before 1/3", "work a", "after a Failed kaputt",
+                                             "before 2/3", "after leer Nothing ", "before 3/3", "work b",
+                                             "after b Done "}));
+    EXPECT_EQ(runnerCalls, 3) << "the preparation and each step with work go through the runner";
+    EXPECT_EQ(summary.done, 1u);
+    EXPECT_EQ(summary.nothing, 1u);
+    EXPECT_EQ(summary.failed, 1u);
+}
+
+TEST(StepPlan, APlanWithoutStepsDoesNotPrepare)
+{
+    bool prepared = false;
+    util::StepPlan plan;
+    plan.prepare = [&] { prepared = true; };
+    const auto summary = util::ExecutePlan(plan, {});
+    EXPECT_FALSE(prepared);
+    EXPECT_EQ(summary.done + summary.nothing + summary.failed, 0u);
+}
