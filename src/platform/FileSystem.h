@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -23,6 +25,11 @@ DriveType DriveTypeOf(const std::string& path);
 // (CIFS/SMB "//host/share", NFS "host:/export", SSHFS "user@host:path") or from a
 // GVFS path ".../gvfs/smb-share:server=host,share=..."; empty for a local path.
 std::string NetworkHostOfPath(const std::string& path);
+
+// Where the folder rest (one name per level) of the network share \\host\share is
+// reached on this machine; nothing when the share is not mounted here.
+std::optional<std::string> MountedShareFolder(const std::string& host, const std::string& share,
+                                              const std::vector<std::string>& rest);
 
 // Permanently removes a file or a folder with everything in it, asking nothing.
 bool DeletePathSilently(const std::string& path);

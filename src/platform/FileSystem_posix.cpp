@@ -3,10 +3,12 @@
 #include "platform/MountTable.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -27,6 +29,18 @@ MountTable ReadMountTable()
     text << in.rdbuf();
     return ParseMountInfo(text.str());
 }
+
+// Where the desktop's session keeps its user mounts.
+std::string UserMountRoot()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string base =
+        runtime && *runtime == '/' ? std::string(runtime) : "/run/user/" + std::to_string(getuid());
+    return base + "/gvfs";
+}
+
+std::mutex g_shareSourcesMutex;
+std::optional<ShareSources> g_shareSourcesForTesting;
 
 bool ReadFlagFile(const fs::path& file)
 {
@@ -137,6 +151,23 @@ DriveType DriveTypeOf(const std::string& path)
     if (ec)
         return DriveType::Unknown;
     return DriveTypeOfPathIn(ReadMountTable(), canonical.string(), IsRemovableDevice);
+}
+
+std::optional<std::string> MountedShareFolder(const std::string& host, const std::string& share,
+                                              const std::vector<std::string>& rest)
+{
+    {
+        const std::lock_guard lock(g_shareSourcesMutex);
+        if (g_shareSourcesForTesting)
+            return MountedShareFolderIn(*g_shareSourcesForTesting, host, share, rest);
+    }
+    return MountedShareFolderIn({ReadMountTable(), UserMountRoot()}, host, share, rest);
+}
+
+void SetShareSourcesForTesting(std::optional<ShareSources> sources)
+{
+    const std::lock_guard lock(g_shareSourcesMutex);
+    g_shareSourcesForTesting = std::move(sources);
 }
 
 std::string NetworkHostOfPath(const std::string& path)

@@ -1,8 +1,12 @@
 #include "platform/MountTable.h"
 
+#include "platform/TextCase.h"
+#include "text/PercentDecode.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <filesystem>
 
 namespace platform {
 namespace {
@@ -173,22 +177,98 @@ bool IsNetworkGvfsType(std::string_view type)
     return Contains(kTypes, type);
 }
 
-std::string PercentDecode(std::string_view s)
+// The value of key in a user mount's name "type:key=value,key=value", decoded.
+std::optional<std::string> GvfsParameter(std::string_view name, std::string_view key)
 {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        unsigned value = 0;
-        if (s[i] == '%' && i + 2 < s.size() &&
-            std::from_chars(s.data() + i + 1, s.data() + i + 3, value, 16).ptr == s.data() + i + 3) {
-            out.push_back(static_cast<char>(value));
-            i += 2;
-        } else {
-            out.push_back(s[i]);
-        }
+    const std::size_t colon = name.find(':');
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    std::string_view params = name.substr(colon + 1);
+    while (!params.empty()) {
+        const std::size_t comma = params.find(',');
+        const std::string_view param = params.substr(0, comma);
+        params = comma == std::string_view::npos ? std::string_view{} : params.substr(comma + 1);
+        const std::size_t eq = param.find('=');
+        if (eq != std::string_view::npos && param.substr(0, eq) == key)
+            return text::PercentDecoded(param.substr(eq + 1));
     }
-    return out;
+    return std::nullopt;
 }
 
+std::vector<std::string_view> SplitPathNames(std::string_view path)
+{
+    std::vector<std::string_view> names;
+    std::size_t i = 0;
+    while (i < path.size()) {
+        const std::size_t end = std::min(path.find_first_of("/\\", i), path.size());
+        if (end > i)
+            names.push_back(path.substr(i, end - i));
+        i = end + 1;
+    }
+    return names;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a == b || FoldCase(a) == FoldCase(b);
+}
+
+std::string JoinBelow(std::string folder, const std::vector<std::string>& names, std::size_t from)
+{
+    for (std::size_t i = from; i < names.size(); ++i) {
+        if (folder.empty() || folder.back() != '/')
+            folder.push_back('/');
+        folder += names[i];
+    }
+    return folder;
+}
+
+// How many names of rest a CIFS mount of the share covers, or nothing when it is
+// no mount of that share. The source may name a folder in the share, and the
+// mount's root may name a folder below the source (a bind mount) or repeat the
+// source's folder (as some kernels show it).
+std::optional<std::size_t> NamesCoveredByMount(const MountEntry& mount, std::string_view host,
+                                               std::string_view share, const std::vector<std::string>& rest)
+{
+    if (mount.fsType != "cifs" && mount.fsType != "smb3" && mount.fsType != "smbfs")
+        return std::nullopt;
+    if (!(StartsWith(mount.source, "//") || StartsWith(mount.source, "\\\\")))
+        return std::nullopt;
+    std::vector<std::string_view> names = SplitPathNames(mount.source);
+    if (names.size() < 2 || !SameNameIgnoringCase(names[0], host) || !SameNameIgnoringCase(names[1], share))
+        return std::nullopt;
+    std::vector<std::string_view> below(names.begin() + 2, names.end());
+    const std::vector<std::string_view> root = SplitPathNames(mount.root);
+    if (root.size() >= below.size() && std::equal(below.begin(), below.end(), root.begin()))
+        below = root;
+    else
+        below.insert(below.end(), root.begin(), root.end());
+    if (below.size() > rest.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < below.size(); ++i)
+        if (!SameNameIgnoringCase(below[i], rest[i]))
+            return std::nullopt;
+    return below.size();
+}
+
+std::optional<std::string> UserMountOfShare(const std::string& gvfsRoot, std::string_view host,
+                                            std::string_view share)
+{
+    if (gvfsRoot.empty())
+        return std::nullopt;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(gvfsRoot, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!StartsWith(name, "smb-share:"))
+            continue;
+        const auto server = GvfsParameter(name, "server");
+        const auto shareName = GvfsParameter(name, "share");
+        if (server && shareName && SameNameIgnoringCase(*server, host) &&
+            SameNameIgnoringCase(*shareName, share))
+            return it->path().string();
+    }
+    return std::nullopt;
+}
 } // namespace
 
 MountTable ParseMountInfo(std::string_view text)
@@ -297,18 +377,10 @@ std::optional<GvfsLocation> ParseGvfsPath(std::string_view path)
 
     GvfsLocation location;
     location.type = std::string(name.substr(0, colon));
-    std::string_view params = name.substr(colon + 1);
-    while (!params.empty()) {
-        std::size_t comma = params.find(',');
-        const std::string_view param = params.substr(0, comma);
-        params = comma == std::string_view::npos ? std::string_view{} : params.substr(comma + 1);
-        const std::size_t eq = param.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        const std::string_view key = param.substr(0, eq);
-        if (key == "server" || key == "host")
-            location.host = StripBrackets(PercentDecode(param.substr(eq + 1)));
-    }
+    if (auto host = GvfsParameter(name, "server"))
+        location.host = StripBrackets(*host);
+    else if (auto other = GvfsParameter(name, "host"))
+        location.host = StripBrackets(*other);
     return location;
 }
 
@@ -346,6 +418,27 @@ DriveType DriveTypeOfPathIn(const MountTable& table, std::string_view path, cons
     if (Contains(kLocalDevicelessTypes, type))
         return DriveType::Fixed;
     return DriveType::Unknown;
+}
+
+std::optional<std::string> MountedShareFolderIn(const ShareSources& sources, std::string_view host,
+                                                std::string_view share, const std::vector<std::string>& rest)
+{
+    if (host.empty() || share.empty())
+        return std::nullopt;
+    const MountEntry* best = nullptr;
+    std::size_t bestCovered = 0;
+    for (const MountEntry& mount : sources.mounts) {
+        const auto covered = NamesCoveredByMount(mount, host, share, rest);
+        if (covered && (!best || *covered >= bestCovered)) {
+            best = &mount;
+            bestCovered = *covered;
+        }
+    }
+    if (best)
+        return JoinBelow(best->mountPoint, rest, bestCovered);
+    if (auto folder = UserMountOfShare(sources.gvfsRoot, host, share))
+        return JoinBelow(std::move(*folder), rest, 0);
+    return std::nullopt;
 }
 
 } // namespace platform

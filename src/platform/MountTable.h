@@ -50,6 +50,26 @@ struct GvfsLocation
 };
 std::optional<GvfsLocation> ParseGvfsPath(std::string_view path);
 
+// What makes network shares reachable as folders on this machine: the mount table
+// and the folder holding the desktop's user mounts ("smb-share:server=...,share=...").
+struct ShareSources
+{
+    MountTable mounts;
+    std::string gvfsRoot; // empty when the desktop keeps no user mounts
+};
+
+// The folder through which the folder rest (one name per level) of the share
+// //host/share is reached: below a CIFS mount of the share or of a folder in it
+// (the deepest such mount, of equal ones the last), else below a user mount of the
+// share. Host, share and the folders of a mounted subfolder match without regard
+// to letter case, as the server treats them. Nothing when the share is not mounted.
+std::optional<std::string> MountedShareFolderIn(const ShareSources& sources, std::string_view host,
+                                                std::string_view share, const std::vector<std::string>& rest);
+
+// Makes MountedShareFolder answer from these sources instead of the machine's;
+// nothing restores the machine's.
+void SetShareSourcesForTesting(std::optional<ShareSources> sources);
+
 // Network host of an absolute, canonical path, from the path itself (GVFS) or from
 // the mount it lies on. Empty for a local path.
 std::string NetworkHostOfPathIn(const MountTable& table, std::string_view path);

@@ -4,6 +4,7 @@
 #include "profiles/ProfileStore.h"
 #include "sync/FolderPath.h"
 #include "sync/ServerCopy.h"
+#include "sync/ServerFolder.h"
 #include "util/z_global.h"
 
 #include <filesystem>
@@ -41,8 +42,9 @@ util::StepPlan Plan(const std::vector<std::string>& names, const std::string& fo
 // A profile folder configured to be the server folder itself must not be pruned.
 bool IsServerFolder(const std::string& folder, const std::string& serverFolder)
 {
+    const std::string serverHere = filesync::LocateServerFolder(serverFolder).path;
     std::error_code ec;
-    return !serverFolder.empty() && fs::equivalent(folder, serverFolder, ec) && !ec;
+    return !serverHere.empty() && fs::equivalent(folder, serverHere, ec) && !ec;
 }
 
 } // namespace
@@ -75,8 +77,8 @@ util::StepPlan PlanProfileUpdate(const std::vector<std::string>& names, const st
         Plan(names, *folder, [&serverFolder](const std::string& name, const std::string& target) {
             // The copy refuses a target in the source's folder, so the server folder
             // is never written even when it is the profile folder.
-            return [source = filesync::PathInFolder(serverFolder, name), target] {
-                return filesync::CopyFromServer(source, target);
+            return [serverFolder, name, target] {
+                return filesync::CopyFromServer(filesync::ServerFilePath(serverFolder, name), target);
             };
         });
     plan.prepare = [profileFolder = *folder] { filesync::RemoveCopyLeftovers(profileFolder); };

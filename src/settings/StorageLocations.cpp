@@ -2,6 +2,7 @@
 
 #include "platform/TextCase.h"
 #include "settings/Settings.h"
+#include "sync/ServerFolder.h"
 
 #include <array>
 #include <filesystem>
@@ -45,10 +46,17 @@ std::string Quoted(const std::string& path)
 }
 
 // The folder a path names, for comparing: "." and ".." resolved, no trailing
-// delimiter, letter case folded. Case is folded on every platform: a false "same
-// folder" only refuses a setting, a missed one could let copies land in a server folder.
-fs::path ComparisonForm(const fs::path& path)
+// delimiter, letter case folded; a share in any of its spellings as "//host/share/...".
+// Case is folded on every platform: a false "same folder" only refuses a setting,
+// a missed one could let copies land in a server folder.
+fs::path ComparisonForm(const std::string& text)
 {
+    fs::path path(text);
+    if (const auto address = filesync::ParseShareAddress(text); address && address->complete) {
+        path = "//" + address->host + "/" + address->share;
+        for (const std::string& folder : address->folders)
+            path /= folder;
+    }
     fs::path normal = path.lexically_normal();
     if (!normal.has_filename() && normal.has_relative_path())
         normal = normal.parent_path();
@@ -79,11 +87,13 @@ template <typename Resolve> util::Outcome<> CheckNesting(const StorageLocations&
     for (const Field& local : Fields(fields)) {
         if (local.kind != Kind::Local || local.text.empty())
             continue;
-        const fs::path localForm = resolve(local.text);
+        const fs::path localForm = resolve(local);
         for (const Field& server : Fields(fields)) {
             if (server.kind != Kind::Server || server.text.empty())
                 continue;
-            const fs::path serverForm = resolve(server.text);
+            const fs::path serverForm = resolve(server);
+            if (localForm.empty() || serverForm.empty())
+                continue;
             if (IsSameOrInside(localForm, serverForm) || IsSameOrInside(serverForm, localForm))
                 return util::Refused(NestedMessage(local.text, server.text));
         }
@@ -136,7 +146,12 @@ util::Outcome<> CheckLocationTexts(const StorageLocations& fields)
                 return util::Refused(std::string(kEqualPathsMessage));
 
     for (const Field& field : all) {
-        if (field.text.empty() || fs::path(field.text).is_absolute())
+        if (field.text.empty())
+            continue;
+        // A server folder may be a share written as a network path, as long as it names a host.
+        const auto address =
+            field.kind == Kind::Server ? filesync::ParseShareAddress(field.text) : std::nullopt;
+        if (address ? !address->host.empty() : fs::path(field.text).is_absolute())
             continue;
         if (field.kind == Kind::Local)
             return util::Refused("Lokaler Ordner " + Quoted(field.text) +
@@ -152,7 +167,7 @@ util::Outcome<> CheckLocationTexts(const StorageLocations& fields)
                 ComparisonForm(all[i].text) == ComparisonForm(all[j].text))
                 return util::Refused(std::string(kEqualPathsMessage));
 
-    return CheckNesting(fields, [](const std::string& text) { return ComparisonForm(text); });
+    return CheckNesting(fields, [](const Field& field) { return ComparisonForm(field.text); });
 }
 
 util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields)
@@ -164,11 +179,17 @@ util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields)
             return util::Refused("Lokaler Ordner " + Quoted(field.text) +
                                  " ist eine Datei. Bitte einen Ordner angeben.");
     }
-    // Links resolved: a local folder that leads into a server folder through a link.
-    return CheckNesting(fields, [](const std::string& text) {
+    // Links resolved and shares taken where they are mounted: a local folder that
+    // leads into a server folder through a link or a mount. A share not mounted
+    // here cannot hold a local folder.
+    return CheckNesting(fields, [](const Field& field) {
+        const std::string path =
+            field.kind == Kind::Server ? filesync::LocateServerFolder(field.text).path : field.text;
+        if (path.empty())
+            return fs::path();
         std::error_code ec;
-        fs::path resolved = fs::weakly_canonical(text, ec);
-        return ComparisonForm(ec ? fs::path(text) : resolved);
+        const fs::path resolved = fs::weakly_canonical(path, ec);
+        return ComparisonForm(ec ? path : resolved.string());
     });
 }
 

@@ -37,14 +37,16 @@ StorageLocations TrimmedLocations(const StorageLocations& fields);
 // The checks that need only the texts, first failure wins: a pair holding the same
 // text (letter case counts; an empty local field never counts), any two of the
 // four equal without regard to case (empty fields never equal), then a path that
-// is not a full one, two fields naming one folder in different spelling, and a
+// is not a full one (a server folder may also be a share written as a network path
+// that names its host), two fields naming one folder in different spelling, and a
 // local folder inside a server folder or the reverse. Done when all pass, else
 // Refused with the message to show.
 util::Outcome<> CheckLocationTexts(const StorageLocations& fields);
 
 // The checks that look at the disk, after the text checks: a local path that is
 // an existing file, and nesting of a local and a server folder once links are
-// resolved. Done, or Refused with the message to show.
+// resolved and shares taken where they are mounted. Done, or Refused with the
+// message to show.
 util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields);
 
 bool LocalFolderExists(const std::string& path);

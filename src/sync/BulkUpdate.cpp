@@ -2,6 +2,7 @@
 
 #include "sync/FileStatus.h"
 #include "sync/FolderPath.h"
+#include "sync/ServerFolder.h"
 
 #include <filesystem>
 
@@ -36,9 +37,10 @@ util::StepPlan PlanBulkUpdate(const std::vector<FileRow>& rows, const std::strin
     for (std::size_t i = 0; i < rows.size(); ++i) {
         util::PlanStep step{rows[i].name, util::StepProgress(i + 1, count), {}};
         if (NeedsUpdate(rows[i].status))
-            step.work = [source = PathInFolder(serverFolder, rows[i].name),
-                         target = PathInFolder(localFolder, rows[i].name),
-                         afterChunk] { return CopyFromServer(source, target, afterChunk); };
+            step.work = [serverFolder, name = rows[i].name, target = PathInFolder(localFolder, rows[i].name),
+                         afterChunk] {
+                return CopyFromServer(ServerFilePath(serverFolder, name), target, afterChunk);
+            };
         plan.steps.push_back(std::move(step));
     }
     return plan;

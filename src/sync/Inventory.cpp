@@ -146,10 +146,12 @@ ComparedInventory BuildComparedInventory(const InventoryRequest& request, const 
         return result;
     }
 
-    auto server = ListFolder(request.serverFolder);
+    const ServerFolderPlace place = LocateServerFolder(request.serverFolder);
+    auto server = place.problem == ServerFolderProblem::None ? ListFolder(place.path) : std::nullopt;
     if (!server) {
         for (auto& row : rows)
             row.status = StatusServerFolderMissing;
+        result.serverFolderProblem = place.problem;
         result.verdict = request.serverFolder.empty() ? CompareVerdict::NoServerFolder
                          : request.hostName.empty()   ? CompareVerdict::FolderMissing
                                                       : CompareVerdict::HostAnswersFolderMissing;

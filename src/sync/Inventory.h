@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sync/FileRow.h"
+#include "sync/ServerFolder.h"
 
 #include <functional>
 #include <string>
@@ -11,7 +12,7 @@ namespace filesync {
 struct InventoryRequest
 {
     std::string localFolder;  // listed as the local side (the current set's or a profile's folder)
-    std::string serverFolder; // only ever read
+    std::string serverFolder; // as the user wrote it; only ever read
     std::string hostName;     // empty when the server folder is not on a network share
     bool compareWithServer = false;
 };
@@ -36,8 +37,9 @@ using PingFunction = std::function<bool(const std::string& host)>;
 // - A host name is pinged (without a ping function it counts as silent); an empty
 //   one is not, and then the server folder alone decides. A named host that does
 //   not answer leaves every row not compared and the server folder is not looked at.
-// - A server folder that cannot be listed (missing, not a folder, unreadable)
-//   marks every row StatusServerFolderMissing.
+// - The server folder is found through LocateServerFolder. One that cannot be
+//   listed (missing, not a folder, unreadable, a share not mounted here) marks
+//   every row StatusServerFolderMissing.
 // - Otherwise each local name takes the first not yet taken server name equal to
 //   it ignoring letter case, and the two times decide 0, 2 or 4; local names left
 //   over are StatusLocalOnly, server names left over become StatusMissingLocally rows.
@@ -50,6 +52,9 @@ struct ComparedInventory
 {
     std::vector<FileRow> rows;
     CompareVerdict verdict = CompareVerdict::NotCompared;
+    // Why the server folder could not be listed when the way it is written is the
+    // cause (a share not mounted here); None otherwise.
+    ServerFolderProblem serverFolderProblem = ServerFolderProblem::None;
 };
 ComparedInventory BuildComparedInventory(const InventoryRequest& request, const PingFunction& ping);
 

@@ -2,6 +2,7 @@
 
 #include "platform/FileDelete.h"
 #include "sync/FolderPath.h"
+#include "sync/ServerFolder.h"
 
 namespace filesync {
 namespace {
@@ -30,7 +31,7 @@ util::Outcome<> UpdateRow(const FileRow& row, const std::string& localFolder, co
                           const CopyChunkCallback& afterChunk)
 {
     RemoveCopyLeftovers(localFolder);
-    return CopyFromServer(PathInFolder(serverFolder, row.name), PathInFolder(localFolder, row.name),
+    return CopyFromServer(ServerFilePath(serverFolder, row.name), PathInFolder(localFolder, row.name),
                           afterChunk);
 }
 

@@ -1,7 +1,9 @@
 #include "platform/MountTable.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+namespace fs = std::filesystem;
 using platform::DriveType;
 
 namespace {
@@ -161,4 +163,55 @@ TEST(MountTable, DriveTypeOfEachKindOfMount)
     EXPECT_EQ(Type("/run/user/1000/gvfs/smb-share:server=srv01,share=praes"), DriveType::Remote);
     EXPECT_EQ(Type("/run/user/1000/gvfs/mtp:host=SAMSUNG_123"), DriveType::Removable);
     EXPECT_EQ(platform::DriveTypeOfPathIn({}, "/x", {}), DriveType::Unknown);
+}
+
+TEST(MountedShare, CifsMountsMatchHostShareAndSubfoldersIgnoringCase)
+{
+    platform::ShareSources sources;
+    sources.mounts =
+        platform::ParseMountInfo("33 27 0:40 / /mnt/praes rw - cifs //srv01/praes rw\n"
+                                 "34 27 0:41 / /mnt/de rw - cifs //srv01/praes/Deutsch rw\n"
+                                 "35 27 0:42 /englisch /mnt/en rw - cifs //srv01/praes rw\n"
+                                 "36 27 0:43 / /mnt/nfs rw - nfs4 srv01:/praes rw\n"
+                                 "37 27 0:44 / /mnt/oben rw - cifs //srv03/team rw\n"
+                                 "38 27 0:45 / /mnt/oben2 rw - cifs \\134\\134srv03\\134team rw\n"
+                                 "39 27 0:46 /sub /mnt/sub rw - cifs //srv04/team/sub rw\n");
+    const auto folder = [&](std::string_view host, std::string_view share, std::vector<std::string> rest) {
+        return platform::MountedShareFolderIn(sources, host, share, rest).value_or("(nicht eingehängt)");
+    };
+
+    EXPECT_EQ(folder("SRV01", "Praes", {}), "/mnt/praes");
+    EXPECT_EQ(folder("srv01", "praes", {"Folien", "2024"}), "/mnt/praes/Folien/2024");
+    // The deepest mount that covers the folder, whichever spelling the user chose.
+    EXPECT_EQ(folder("srv01", "praes", {"deutsch", "2024"}), "/mnt/de/2024");
+    EXPECT_EQ(folder("srv01", "praes", {"Englisch"}), "/mnt/en");
+    // Of two mounts of one share the later one, which the kernel shows on top.
+    EXPECT_EQ(folder("srv03", "team", {"x"}), "/mnt/oben2/x");
+    EXPECT_EQ(folder("srv04", "team", {"sub", "x"}), "/mnt/sub/x") << "the root repeats the source's folder";
+    EXPECT_EQ(folder("srv01", "andere", {}), "(nicht eingehängt)");
+    EXPECT_EQ(folder("srv02", "praes", {}), "(nicht eingehängt)") << "an NFS export is no SMB share";
+    EXPECT_EQ(folder("", "praes", {}), "(nicht eingehängt)");
+    EXPECT_EQ(folder("srv01", "", {}), "(nicht eingehängt)");
+}
+
+TEST(MountedShare, UserMountsOfTheDesktopAreFoundByServerAndShare)
+{
+    testsupport::TempDir gvfs;
+    fs::create_directory(gvfs / "smb-share:domain=FIRMA,server=SRV02,share=meine%20praes,user=anna");
+    fs::create_directory(gvfs / "sftp:host=srv04,user=anna");
+    fs::create_directory(gvfs / "smb-share:server=srv04");
+    platform::ShareSources sources{{}, gvfs.str()};
+
+    EXPECT_EQ(platform::MountedShareFolderIn(sources, "srv02", "Meine Praes", {"deutsch"}),
+              (gvfs / "smb-share:domain=FIRMA,server=SRV02,share=meine%20praes,user=anna/deutsch").string());
+    EXPECT_FALSE(platform::MountedShareFolderIn(sources, "srv04", "anna", {}));
+    EXPECT_FALSE(platform::MountedShareFolderIn(sources, "srv02", "meine praes2", {}));
+
+    // A mount in the table comes first.
+    sources.mounts = platform::ParseMountInfo("33 27 0:40 / /mnt/p rw - cifs //srv02/meine\\040praes rw\n");
+    EXPECT_EQ(platform::MountedShareFolderIn(sources, "srv02", "meine praes", {}), "/mnt/p");
+
+    // A user-mount folder that is gone, or none at all.
+    EXPECT_FALSE(platform::MountedShareFolderIn({{}, (gvfs / "fehlt").string()}, "srv02", "meine praes", {}));
+    EXPECT_FALSE(platform::MountedShareFolderIn({}, "srv02", "meine praes", {}));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/MountTable.h"
 #include "settings/Settings.h"
+#include "support/FakeShares.h"
 #include "support/OutcomePrint.h"
 #include "support/TempDir.h"
 
@@ -62,9 +63,26 @@ TEST(StorageLocationTexts, PartialPathsAreRefusedAfterTheOriginalChecks)
     EXPECT_EQ(Check("/de", "/srv/de", "/en", "Bitte hier Serverpfad für deutsch eintragen"),
               "Serverpfad \"Bitte hier Serverpfad für deutsch eintragen\": Bitte einen vollständigen Pfad "
               "angeben oder das Feld leer lassen.");
-    EXPECT_NE(Check("/de", "smb://srv01/praes", "/en", ""), "") << "no file system path";
     // The duplicate check still comes first.
     EXPECT_EQ(Check("a", "A", "/en", ""), kEqual);
+}
+
+TEST(StorageLocationTexts, ServerFoldersMayBeSharesThatNameTheirHost)
+{
+    EXPECT_EQ(Check("/de", "smb://anna@srv02/praes/englisch", "/en", "\\\\srv05\\praes\\deutsch"), "");
+    EXPECT_EQ(Check("/de", "//srv01/praes", "/en", "\\\\srv01\\praes/englisch"), "");
+    // Host but no share: accepted, the host rules name srv01 or none.
+    EXPECT_EQ(Check("/de", "\\\\srv01\\", "/en", "\\\\srv02"), "");
+
+    const std::string noHost = "Bitte einen vollständigen Pfad angeben oder das Feld leer lassen.";
+    for (const std::string server : {"smb://", "\\\\", "\\\\\\praes", "smb:///praes"})
+        EXPECT_NE(Check("/de", server, "/en", "").find(noHost), std::string::npos) << server;
+    // Copies are written to a local folder, which must be a folder of this machine.
+    EXPECT_EQ(Check("\\\\srv01\\praes", "/srv/de", "/en", ""),
+              "Lokaler Ordner \"\\\\srv01\\praes\": Bitte einen vollständigen Pfad angeben.");
+    // One share in two spellings is one folder.
+    EXPECT_EQ(Check("/de", "\\\\srv01\\praes\\de", "/en", "smb://SRV01/praes/de/"), kEqual);
+    EXPECT_EQ(Check("/de", "\\\\srv01\\praes\\de", "/en", "//srv01/praes/en"), "");
 }
 
 TEST(StorageLocationTexts, OneFolderSpeltTwoWaysCountsAsEqual)
@@ -104,6 +122,20 @@ TEST(StorageLocationsOnDisk, AFileIsNoFolderAndLinksDoNotHideNesting)
     const std::string throughLink = (dir / "verweis" / "de" / "kopie").string();
     EXPECT_TRUE(CheckLocationTexts({throughLink, server, "", ""}).IsDone()) << "the texts do not nest";
     EXPECT_EQ(CheckLocationsOnDisk({throughLink, server, "", ""}).code, util::OutcomeCode::Refused);
+}
+
+TEST(StorageLocationsOnDisk, ALocalFolderInsideAMountedShareIsNested)
+{
+    TempDir dir;
+    testsupport::FakeShares shares;
+    shares.Mount("//srv01/praes", dir / "mnt");
+    fs::create_directories(dir / "mnt" / "de" / "kopie");
+    const std::string local = (dir / "mnt" / "de" / "kopie").string();
+
+    EXPECT_EQ(CheckLocationsOnDisk({local, "\\\\srv01\\Praes\\de", "", ""}).code, util::OutcomeCode::Refused);
+    EXPECT_TRUE(CheckLocationsOnDisk({local, "smb://srv01/praes/en", "", ""}).IsDone());
+    EXPECT_TRUE(CheckLocationsOnDisk({local, "smb://srv09/praes", "", ""}).IsDone())
+        << "not mounted: nothing to nest in";
 }
 
 TEST(LocalFolderCreation, MakesOneLevelOnlyAndNeverAnEmptyName)

@@ -1,5 +1,6 @@
 #include "sync/Inventory.h"
 
+#include "support/FakeShares.h"
 #include "support/Privileges.h"
 #include "support/TempDir.h"
 #include "sync/CopyTemporary.h"
@@ -75,7 +76,8 @@ protected:
     std::vector<FileRow> Build(std::string host = "", bool compare = true)
     {
         return BuildInventory(InventoryRequest{local.string(), server.string(), std::move(host), compare},
-                              ping.Function());
+                              ping.Function())
+            .rows;
     }
 
     TempDir root;
@@ -275,7 +277,7 @@ TEST_F(InventoryTest, LongPathsAreListed)
     ASSERT_GT((deepLocal / name).string().size(), 400u);
 
     const auto rows =
-        BuildInventory(InventoryRequest{deepLocal.string(), deepServer.string(), "", true}, nullptr);
+        BuildInventory(InventoryRequest{deepLocal.string(), deepServer.string(), "", true}, nullptr).rows;
     EXPECT_EQ(rows, std::vector<FileRow>{Row(name, kTime, kTime, StatusIdentical)});
 }
 
@@ -323,7 +325,7 @@ TEST_F(InventoryTest, ServerFolderThatCannotBeReadCountsAsMissing)
     WriteFile(server, "a file, not a folder");
     EXPECT_EQ(Build("fileserver"), missing);
 
-    EXPECT_EQ(BuildInventory(InventoryRequest{local.string(), "", "", true}, nullptr), missing);
+    EXPECT_EQ(BuildInventory(InventoryRequest{local.string(), "", "", true}, nullptr).rows, missing);
 }
 
 TEST_F(InventoryTest, UnreadableFolders)
@@ -363,3 +365,69 @@ TEST_F(InventoryTest, FoldersAndNamesWithBlanksQuotesHashAndOtherScripts)
 }
 
 } // namespace
+
+TEST_F(InventoryTest, AShareWrittenAsANetworkPathIsListedWhereItIsMounted)
+{
+    testsupport::FakeShares shares(root / "gvfs");
+    shares.Mount("//srv01/praes", server);
+    const fs::path userMount = shares.UserMount("SRV02", "Praes");
+    fs::create_directory(userMount / "deutsch");
+    WriteFileAt(local / "a.ppt", "a", kTime);
+    WriteFileAt(server / "a.ppt", "a", kTime);
+    WriteFileAt(userMount / "deutsch" / "a.ppt", "a", kTime + 2);
+    WriteFileAt(userMount / "deutsch" / "b.ppt", "b", kTime);
+
+    const auto list = [&](const std::string& serverFolder) {
+        return BuildInventory(InventoryRequest{local.string(), serverFolder, "", true}, nullptr);
+    };
+    const std::vector<FileRow> throughMount{Row("a.ppt", kTime, kTime, StatusIdentical)};
+    for (const std::string typed : {"\\\\srv01\\praes", "//SRV01/Praes/", "smb://anna@srv01:445/praes"}) {
+        const auto result = list(typed);
+        EXPECT_EQ(result.rows, throughMount) << typed;
+        EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None) << typed;
+    }
+    EXPECT_EQ(list("smb://srv02/praes/deutsch").rows,
+              (std::vector<FileRow>{Row("a.ppt", kTime + 2, kTime, StatusServerNewer),
+                                    Row("b.ppt", kTime, std::nullopt, StatusMissingLocally)}));
+    EXPECT_EQ(list("\\\\Srv02\\praes/deutsch").rows.size(), 2u) << "mixed delimiters";
+}
+
+TEST_F(InventoryTest, AShareThatIsNotMountedCannotBeReachedAndSaysWhy)
+{
+    testsupport::FakeShares shares(root / "gvfs");
+    const fs::path userMount = shares.UserMount("srv02", "praes");
+    WriteFileAt(local / "a.ppt", "a", kTime);
+    const std::vector<FileRow> unreachable{Row("a.ppt", std::nullopt, kTime, StatusServerFolderMissing)};
+
+    auto result =
+        BuildInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true}, ping.Function());
+    EXPECT_EQ(result.rows, unreachable);
+    EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::NotMounted);
+
+    // A host that does not answer comes first, as for any server folder.
+    ping.answers = false;
+    result =
+        BuildInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true}, ping.Function());
+    EXPECT_EQ(result.rows, std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusNotCompared)});
+    EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None);
+
+    // The user mount goes away between the check of the host and the listing.
+    const PingFunction unmountWhileAsked = [&](const std::string&) {
+        fs::remove_all(userMount);
+        return true;
+    };
+    result = BuildInventory(InventoryRequest{local.string(), "smb://srv02/praes", "srv02", true},
+                            unmountWhileAsked);
+    EXPECT_EQ(result.rows, unreachable);
+    EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::NotMounted);
+
+    // Mounted, but the folder in it is missing: unreachable for an ordinary reason.
+    shares.UserMount("srv02", "praes");
+    result = BuildInventory(InventoryRequest{local.string(), "smb://srv02/praes/fehlt", "", true}, nullptr);
+    EXPECT_EQ(result.rows, unreachable);
+    EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None);
+
+    result = BuildInventory(InventoryRequest{local.string(), "smb://", "", true}, nullptr);
+    EXPECT_EQ(result.rows, unreachable);
+    EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::Incomplete);
+}

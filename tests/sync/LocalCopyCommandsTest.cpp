@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileDelete.h"
+#include "support/FakeShares.h"
 #include "support/FolderSnapshot.h"
 #include "support/OutcomePrint.h"
 #include "support/TempDir.h"
@@ -78,7 +79,10 @@ protected:
         platform::SetDeleteFaultForTesting({});
     }
 
-    std::vector<FileRow> Refresh() const { return BuildInventory({local.str(), server.str(), {}, true}, {}); }
+    std::vector<FileRow> Refresh() const
+    {
+        return BuildInventory({local.str(), server.str(), {}, true}, {}).rows;
+    }
 
     static int StatusOf(const std::vector<FileRow>& rows, const std::string& name)
     {
@@ -250,3 +254,30 @@ TEST_F(LocalCopyCommands, RefusedDeleteKeepsTheFileAndDoesNotRefresh)
 }
 
 } // namespace
+
+TEST_F(LocalCopyCommands, UpdatesReadASharedServerFolderWhereItIsMountedAndWriteNothingThere)
+{
+    TempDir gvfs;
+    testsupport::FakeShares shares(gvfs.path());
+    const fs::path share = shares.UserMount("srv02", "praes");
+    WriteFileAt(share / "a.ppt", "server a", kNew);
+    WriteFileAt(share / "b.ppt", "server b", kNew);
+    WriteFileAt(local / "a.ppt", "local a", kOld);
+    const auto shareBefore = SnapshotFolder(share);
+    const std::string typed = "smb://srv02/praes";
+    const std::vector<FileRow> rows{Row("a.ppt", StatusServerNewer), Row("b.ppt", StatusMissingLocally)};
+
+    EXPECT_EQ(util::ExecutePlan(PlanBulkUpdate(rows, local.str(), typed), {}).done, 2u);
+    EXPECT_EQ(ReadFile(local / "a.ppt"), "server a");
+    EXPECT_EQ(ReadFile(local / "b.ppt"), "server b");
+
+    WriteFileAt(local / "a.ppt", "local a", kOld);
+    EXPECT_EQ(UpdateRow(rows[0], local.str(), "\\\\SRV02\\Praes"), util::Done());
+    EXPECT_EQ(ReadFile(local / "a.ppt"), "server a");
+    EXPECT_EQ(SnapshotFolder(share), shareBefore);
+
+    // Not mounted: there is nothing to copy from, and nothing happens.
+    WriteFileAt(local / "a.ppt", "local a", kOld);
+    EXPECT_EQ(UpdateRow(rows[0], local.str(), "\\\\srv03\\praes"), util::Nothing());
+    EXPECT_EQ(ReadFile(local / "a.ppt"), "local a");
+}
