@@ -187,7 +187,7 @@ void BM_Inventory(benchmark::State& state)
         const auto result = filesync::BuildInventory(request, kHostAnswers);
         const double seconds = SecondsSince(start);
         inventorySeconds += seconds;
-        rows = result.rows.size();
+        rows = result.size();
         state.SetIterationTime(seconds);
     }
     const double n = static_cast<double>(state.iterations());
@@ -211,7 +211,7 @@ void BM_InventoryLarge(benchmark::State& state)
         benchmark::DoNotOptimize(ListAndStat(pair.server));
         floorSeconds = SecondsSince(start);
         state.ResumeTiming();
-        rows = filesync::BuildInventory(request, kHostAnswers).rows.size();
+        rows = filesync::BuildInventory(request, kHostAnswers).size();
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

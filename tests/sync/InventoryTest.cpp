@@ -76,8 +76,7 @@ protected:
     std::vector<FileRow> Build(std::string host = "", bool compare = true)
     {
         return BuildInventory(InventoryRequest{local.string(), server.string(), std::move(host), compare},
-                              ping.Function())
-            .rows;
+                              ping.Function());
     }
 
     TempDir root;
@@ -277,7 +276,7 @@ TEST_F(InventoryTest, LongPathsAreListed)
     ASSERT_GT((deepLocal / name).string().size(), 400u);
 
     const auto rows =
-        BuildInventory(InventoryRequest{deepLocal.string(), deepServer.string(), "", true}, nullptr).rows;
+        BuildInventory(InventoryRequest{deepLocal.string(), deepServer.string(), "", true}, nullptr);
     EXPECT_EQ(rows, std::vector<FileRow>{Row(name, kTime, kTime, StatusIdentical)});
 }
 
@@ -325,7 +324,7 @@ TEST_F(InventoryTest, ServerFolderThatCannotBeReadCountsAsMissing)
     WriteFile(server, "a file, not a folder");
     EXPECT_EQ(Build("fileserver"), missing);
 
-    EXPECT_EQ(BuildInventory(InventoryRequest{local.string(), "", "", true}, nullptr).rows, missing);
+    EXPECT_EQ(BuildInventory(InventoryRequest{local.string(), "", "", true}, nullptr), missing);
 }
 
 TEST_F(InventoryTest, UnreadableFolders)
@@ -378,7 +377,7 @@ TEST_F(InventoryTest, AShareWrittenAsANetworkPathIsListedWhereItIsMounted)
     WriteFileAt(userMount / "deutsch" / "b.ppt", "b", kTime);
 
     const auto list = [&](const std::string& serverFolder) {
-        return BuildInventory(InventoryRequest{local.string(), serverFolder, "", true}, nullptr);
+        return BuildComparedInventory(InventoryRequest{local.string(), serverFolder, "", true}, nullptr);
     };
     const std::vector<FileRow> throughMount{Row("a.ppt", kTime, kTime, StatusIdentical)};
     for (const std::string typed : {"\\\\srv01\\praes", "//SRV01/Praes/", "smb://anna@srv01:445/praes"}) {
@@ -399,15 +398,15 @@ TEST_F(InventoryTest, AShareThatIsNotMountedCannotBeReachedAndSaysWhy)
     WriteFileAt(local / "a.ppt", "a", kTime);
     const std::vector<FileRow> unreachable{Row("a.ppt", std::nullopt, kTime, StatusServerFolderMissing)};
 
-    auto result =
-        BuildInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true}, ping.Function());
+    auto result = BuildComparedInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true},
+                                         ping.Function());
     EXPECT_EQ(result.rows, unreachable);
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::NotMounted);
 
     // A host that does not answer comes first, as for any server folder.
     ping.answers = false;
-    result =
-        BuildInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true}, ping.Function());
+    result = BuildComparedInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true},
+                                    ping.Function());
     EXPECT_EQ(result.rows, std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusNotCompared)});
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None);
 
@@ -416,18 +415,19 @@ TEST_F(InventoryTest, AShareThatIsNotMountedCannotBeReachedAndSaysWhy)
         fs::remove_all(userMount);
         return true;
     };
-    result = BuildInventory(InventoryRequest{local.string(), "smb://srv02/praes", "srv02", true},
-                            unmountWhileAsked);
+    result = BuildComparedInventory(InventoryRequest{local.string(), "smb://srv02/praes", "srv02", true},
+                                    unmountWhileAsked);
     EXPECT_EQ(result.rows, unreachable);
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::NotMounted);
 
     // Mounted, but the folder in it is missing: unreachable for an ordinary reason.
     shares.UserMount("srv02", "praes");
-    result = BuildInventory(InventoryRequest{local.string(), "smb://srv02/praes/fehlt", "", true}, nullptr);
+    result = BuildComparedInventory(InventoryRequest{local.string(), "smb://srv02/praes/fehlt", "", true},
+                                    nullptr);
     EXPECT_EQ(result.rows, unreachable);
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None);
 
-    result = BuildInventory(InventoryRequest{local.string(), "smb://", "", true}, nullptr);
+    result = BuildComparedInventory(InventoryRequest{local.string(), "smb://", "", true}, nullptr);
     EXPECT_EQ(result.rows, unreachable);
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::Incomplete);
 }

@@ -79,10 +79,7 @@ protected:
         platform::SetDeleteFaultForTesting({});
     }
 
-    std::vector<FileRow> Refresh() const
-    {
-        return BuildInventory({local.str(), server.str(), {}, true}, {}).rows;
-    }
+    std::vector<FileRow> Refresh() const { return BuildInventory({local.str(), server.str(), {}, true}, {}); }
 
     static int StatusOf(const std::vector<FileRow>& rows, const std::string& name)
     {

@@ -68,7 +68,7 @@ TEST_F(ServerCopyTest, CopiesBytesAndTimesInChunksAndListsNoTemporaryMeanwhile)
                        [&](std::uint64_t copied, std::uint64_t total) {
                            EXPECT_EQ(total, content.size());
                            progress.push_back(copied);
-                           for (const auto& row : BuildInventory({local.str(), {}, {}, false}, {}).rows)
+                           for (const auto& row : BuildInventory({local.str(), {}, {}, false}, {}))
                                listedDuringCopy.push_back(row.name);
                        });
 
@@ -97,7 +97,7 @@ TEST_F(ServerCopyTest, CopiesNamesThatAreNotUtf8ByTheirBytesAndEmptyFiles)
     EXPECT_EQ(CopyFromServer((server / "leer.ppt").string(), (local / "leer.ppt").string()).code,
               util::OutcomeCode::Done);
     EXPECT_EQ(ReadFile(local / name), "inhalt");
-    const auto rows = BuildInventory({local.str(), server.str(), {}, true}, {}).rows;
+    const auto rows = BuildInventory({local.str(), server.str(), {}, true}, {});
     ASSERT_EQ(rows.size(), 2u);
     for (const auto& row : rows)
         EXPECT_EQ(row.status, StatusIdentical) << row.displayName;
