@@ -4,6 +4,7 @@
 #include "profiles/ProfileStore.h"
 #include "sync/CopyTemporary.h"
 #include "sync/FolderPath.h"
+#include "sync/OfficeLockFile.h"
 #include "sync/ServerCopy.h"
 
 namespace profiles {
@@ -28,7 +29,8 @@ util::StepPlan PlanProfileCopy(const std::string& localFolder, const std::string
         return plan;
     std::vector<std::string> names;
     for (const auto& entry : *entries)
-        if (entry.name != kProfileIniName && !filesync::IsCopyTemporaryName(entry.name))
+        if (entry.name != kProfileIniName && !filesync::IsCopyTemporaryName(entry.name) &&
+            !filesync::IsOfficeLockFileName(entry.name))
             names.push_back(entry.name);
     for (std::size_t i = 0; i < names.size(); ++i)
         plan.steps.push_back({names[i], util::StepProgress(i + 1, names.size()),

@@ -13,8 +13,9 @@ namespace profiles {
 inline constexpr std::string_view kProfileCopyFailedMessage = "Es gibt Probleme beim Kopieren von Dateien";
 
 // One step for every file lying directly in the local folder, in listing order,
-// hidden ones included, except the set's own "qPPP_Profile.ini" and the temporary
-// files of an unfinished copy. Subfolders (the profiles folder among them) are
+// hidden ones included, except the set's own "qPPP_Profile.ini", the temporary
+// files of an unfinished copy and the lock files of documents open in an office
+// program. Subfolders (the profiles folder among them) are
 // never copied. Each step copies its file through a temporary file in the profile
 // folder, keeping its last-write time: Done, or Failed with the message above
 // (also for a file that vanished since the listing). An unreadable or missing

@@ -5,6 +5,7 @@
 #include "platform/TextCase.h"
 #include "sync/CopyTemporary.h"
 #include "sync/FileStatus.h"
+#include "sync/OfficeLockFile.h"
 #include "sync/TimeShift.h"
 #include "text/Utf8.h"
 
@@ -45,7 +46,7 @@ bool EqualsAsciiIgnoreCase(std::string_view a, std::string_view lowerB)
 bool IsSkippedName(std::string_view name)
 {
     return name == kFolderIniName || EqualsAsciiIgnoreCase(name, kThumbnailCacheName) ||
-           IsCopyTemporaryName(name);
+           IsCopyTemporaryName(name) || IsOfficeLockFileName(name);
 }
 
 std::optional<std::vector<ListedFile>> ListFolder(const std::string& folder)

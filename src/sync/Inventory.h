@@ -46,7 +46,8 @@ using PingFunction = std::function<bool(const std::string& host)>;
 //   A matched pair of equal size whose times lie one hour apart is marked so.
 // A missing or unreadable local folder gives no local rows. Only regular files
 // directly in a folder count, without "qPPP_Profile.ini" (exact case),
-// "thumbs.db" (any case), temporary copies and files dated outside the DOS range.
+// "thumbs.db" (any case), temporary copies, office lock files and files dated
+// outside the DOS range.
 // Folder trouble never throws; it only shows in the statuses.
 struct ComparedInventory
 {

@@ -39,6 +39,8 @@ TEST(ProfileCopyPlan, TakesEveryFileButTheSetsIniSubfoldersAndTemporaryCopies)
     WriteFile(local / "qPPP_Profile.ini", "[Profil]\nStartDatei=Intro.ppt\n");
     WriteFile(local / "QPPP_PROFILE.INI", "anders geschrieben: eine gewöhnliche Datei");
     WriteFile(local / ".qPPP-kopie-abc123", "halb");
+    WriteFile(local / ".~lock.Intro.ppt#", "Benutzer,rechner,01.01.2026 10:00;");
+    WriteFile(local / "~$Intro.ppt", "gesperrt");
     fs::create_directories(local / "Unterordner");
     WriteFile(local / "Unterordner" / "tief.ppt", "d");
 

@@ -234,7 +234,8 @@ TEST_F(InventoryTest, RowsFollowTheListingOrderOfEachFolder)
 TEST_F(InventoryTest, HousekeepingFilesAndSubfoldersAreNeverRows)
 {
     for (const auto& folder : {local, server}) {
-        for (const char* name : {"thumbs.db", "THUMBS.DB", "Thumbs.Db", "qPPP_Profile.ini"})
+        for (const char* name :
+             {"thumbs.db", "THUMBS.DB", "Thumbs.Db", "qPPP_Profile.ini", ".~lock.Intro.ppt#", "~$Intro.ppt"})
             WriteFileAt(folder / name, "x", kTime);
         WriteFileAt(folder / (std::string(kCopyTemporaryPrefix) + "Intro.ppt-4711"), "x", kTime);
         fs::create_directory(folder / "qPPP_Profile");
