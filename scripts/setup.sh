@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config clang-format git
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     iproute2 iputils-ping util-linux
     libfuse3-dev fuse3
     dbus-daemon
+    desktop-file-utils appstream man-db file dpkg-dev fakeroot lintian
 )
 
 missing=()

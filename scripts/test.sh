@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test: the whole program under AddressSanitizer and
 # UndefinedBehaviorSanitizer with warnings as errors, then the core alone with the
 # GUI switched off, which keeps the core free of Qt. A file that is not formatted
-# in the project's style fails the run first.
+# in the project's style fails the run first. Last, a release build is installed
+# into a temporary folder and packaged, and both are checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -18,3 +19,8 @@ cmake -S . -B build/test-core -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DQUINTOR_WERROR=ON -DQUINTOR_GUI=OFF >/dev/null
 cmake --build build/test-core -j "$jobs"
 ctest --test-dir build/test-core --output-on-failure -j "$jobs"
+
+cmake -S . -B build/test-package -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DQUINTOR_WERROR=ON -DQUINTOR_TESTS=OFF -DQUINTOR_PACKAGE_TESTS=ON >/dev/null
+cmake --build build/test-package -j "$jobs"
+ctest --test-dir build/test-package --output-on-failure
