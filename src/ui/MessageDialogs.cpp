@@ -55,7 +55,7 @@ template <typename T> std::optional<T> NextAnswer()
 }
 
 // False when the box is to open for real.
-bool Record(BoxKind kind, const QString& text)
+bool Record(BoxKind kind, const QString& text, bool defaultNo = false)
 {
     if (!activeScript && failureHandler) {
         Fail(QStringLiteral("a box opened while no dialog script was active: ") + Describe(kind, text));
@@ -63,7 +63,7 @@ bool Record(BoxKind kind, const QString& text)
     }
     if (!activeScript)
         return false;
-    activeScript->shown.append({kind, text});
+    activeScript->shown.append({kind, text, defaultNo});
     return true;
 }
 
@@ -89,18 +89,25 @@ QString DisplayText(const QString& text)
     return shown;
 }
 
-bool Confirm(const QString& text, QWidget* parent)
+std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text, QWidget* parent,
+                                                 DefaultAnswer defaultAnswer)
 {
-    if (Record(BoxKind::Confirmation, text))
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Bestätigung"),
+                                             DisplayText(text), QMessageBox::NoButton, parent);
+    QPushButton* yes = box->addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box->addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box->setDefaultButton(defaultAnswer == DefaultAnswer::Yes ? yes : no);
+    box->setEscapeButton(no);
+    return box;
+}
+
+bool Confirm(const QString& text, QWidget* parent, DefaultAnswer defaultAnswer)
+{
+    if (Record(BoxKind::Confirmation, text, defaultAnswer == DefaultAnswer::No))
         return NextAnswer<bool>().value_or(false);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), DisplayText(text),
-                    QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    const auto box = MakeConfirmationBox(text, parent, defaultAnswer);
+    box->exec();
+    return box->clickedButton() && box->buttonRole(box->clickedButton()) == QMessageBox::YesRole;
 }
 
 void Information(const QString& text, QWidget* parent)

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // Every message box and the folder picker of the program go through here, so that
@@ -20,8 +22,21 @@ enum class BoxKind
     FolderPicker, // the text is the folder it opens on
 };
 
+// Which button Enter presses in a confirmation. Questions that lead to deleting
+// something take "&Nein", so that a hasty Enter deletes nothing.
+enum class DefaultAnswer
+{
+    Yes,
+    No,
+};
+
 // Asks a Yes/No question; true only for "&Ja".
-bool Confirm(const QString& text, QWidget* parent = nullptr);
+bool Confirm(const QString& text, QWidget* parent = nullptr,
+             DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
+
+// The confirmation box as Confirm shows it (for checking its buttons).
+std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text, QWidget* parent,
+                                                 DefaultAnswer defaultAnswer);
 void Information(const QString& text, QWidget* parent = nullptr);
 void Error(const QString& text, QWidget* parent = nullptr);
 void Message(const QString& text, QWidget* parent = nullptr);
@@ -41,6 +56,7 @@ struct ShownBox
 {
     BoxKind kind;
     QString text;
+    bool defaultNo = false; // a confirmation whose default button is "&Nein"
 };
 
 // Receives each misuse of the seam found: a box that would open for real while no

@@ -87,4 +87,21 @@ const QPixmap& StatusImage(int status)
     return images[static_cast<std::size_t>(status)];
 }
 
+const QIcon& StatusIcon(int status)
+{
+    static const std::array<QIcon, kStatusImageCount> icons = [] {
+        std::array<QIcon, kStatusImageCount> all;
+        for (int i = 0; i < kStatusImageCount; ++i) {
+            QIcon& icon = all[static_cast<std::size_t>(i)];
+            icon.addPixmap(StatusImage(i), QIcon::Normal);
+            icon.addPixmap(StatusImage(i), QIcon::Selected);
+        }
+        return all;
+    }();
+    static const QIcon none;
+    if (status < 0 || status >= kStatusImageCount)
+        return none;
+    return icons[static_cast<std::size_t>(status)];
+}
+
 } // namespace ui

@@ -1,6 +1,6 @@
 #include "ui/StatusListModel.h"
 
-#include "sync/ListSummary.h"
+#include "ui/RowToolTip.h"
 #include "ui/StatusImages.h"
 
 #include <QDate>
@@ -9,16 +9,31 @@
 
 namespace ui {
 
-QString ShortDateText(std::uint32_t dosTime)
+QLocale DisplayLocale()
+{
+    // Without a language setting (the bare C locale) the German program shows
+    // German dates rather than the C locale's.
+    const QLocale system = QLocale::system();
+    return system.language() == QLocale::C ? QLocale(QLocale::German, QLocale::Germany) : system;
+}
+
+QString ShortDateText(std::uint32_t dosTime, const QLocale& locale)
 {
     const std::uint32_t date = dosTime >> 16;
     const QDate d(static_cast<int>((date >> 9) & 0x7F) + 1980, static_cast<int>((date >> 5) & 0x0F),
                   static_cast<int>(date & 0x1F));
-    return QLocale::system().toString(d, QLocale::ShortFormat);
+    return locale.toString(d, QLocale::ShortFormat);
 }
 
-StatusListModel::StatusListModel(QObject* parent) : QAbstractTableModel(parent)
+StatusListModel::StatusListModel(QObject* parent) : QAbstractTableModel(parent), m_locale(DisplayLocale())
 {}
+
+void StatusListModel::setLocale(const QLocale& locale)
+{
+    beginResetModel();
+    m_locale = locale;
+    endResetModel();
+}
 
 void StatusListModel::setRows(std::vector<filesync::FileRow> rows)
 {
@@ -59,25 +74,21 @@ QVariant StatusListModel::data(const QModelIndex& index, int role) const
         return {};
     const filesync::FileRow& r = m_rows[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case Qt::ToolTipRole:
-        // Times one hour apart are most likely no change at all; the row says so.
-        if (r.oneHourApart)
-            return data(index, Qt::DisplayRole).toString() + QLatin1Char('\n') +
-                   QString::fromUtf8(filesync::OneHourApartHint());
-        [[fallthrough]];
     case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn:
             return QString::fromStdString(r.displayName);
         case ServerDateColumn:
-            return r.serverTime ? ShortDateText(*r.serverTime) : QString();
+            return r.serverTime ? ShortDateText(*r.serverTime, m_locale) : QString();
         case LocalDateColumn:
-            return r.localTime ? ShortDateText(*r.localTime) : QString();
+            return r.localTime ? ShortDateText(*r.localTime, m_locale) : QString();
         default:
             return {};
         }
+    case Qt::ToolTipRole:
+        return RowToolTip(r, m_locale);
     case Qt::DecorationRole:
-        return index.column() == NameColumn ? QVariant(StatusImage(r.status)) : QVariant();
+        return index.column() == NameColumn ? QVariant(StatusIcon(r.status)) : QVariant();
     case Qt::FontRole:
         if (m_boldRule && m_boldRule(index.row(), index.column())) {
             QFont bold;

@@ -3,6 +3,7 @@
 #include "sync/FileRow.h"
 
 #include <QAbstractTableModel>
+#include <QLocale>
 #include <functional>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
     // Repaint after the start file changed.
     void refreshFonts();
 
+    // The dates follow the system's locale (DisplayLocale); tests set others.
+    void setLocale(const QLocale& locale);
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -43,9 +47,14 @@ public:
 private:
     std::vector<filesync::FileRow> m_rows;
     BoldRule m_boldRule;
+    QLocale m_locale;
 };
 
-// A date as the system's short date format shows it, from a packed DOS date-time.
-QString ShortDateText(std::uint32_t dosTime);
+// The system's locale, or German where the system has no language set.
+QLocale DisplayLocale();
+
+// A date as the locale's short date format shows it ("07.12.26" in German), from
+// a packed DOS date-time.
+QString ShortDateText(std::uint32_t dosTime, const QLocale& locale = DisplayLocale());
 
 } // namespace ui

@@ -148,4 +148,35 @@ void StatusListView::markRow(int row, bool add)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
+void StatusListView::setEmptyHint(const QString& hint)
+{
+    if (hint == m_emptyHint)
+        return;
+    m_emptyHint = hint;
+    viewport()->update();
+}
+
+void StatusListView::paintEvent(QPaintEvent* event)
+{
+    QTreeView::paintEvent(event);
+    if (m_emptyHint.isEmpty() || m_model->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
+                     m_emptyHint);
+}
+
+void StatusListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const
+{
+    // The focus frame around the current row would make an unmarked row look
+    // marked, for instance the first row after a refresh; only marked rows show
+    // as marked.
+    QStyleOptionViewItem unframed = option;
+    if (!selectionModel()->isSelected(index))
+        unframed.state &= ~QStyle::State_HasFocus;
+    QTreeView::drawRow(painter, unframed, index);
+}
+
 } // namespace ui

@@ -29,12 +29,19 @@ public:
     void setSummary(const QString& text);
     QString summary() const;
 
-protected:
-    void updateGeometries() override;
+    // Shown inside the list area while the list has no rows; empty for none.
+    void setEmptyHint(const QString& hint);
+    QString emptyHint() const { return m_emptyHint; }
 
 signals:
     // Every change of the marked rows.
     void markChanged();
+
+protected:
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
 
 private:
     void PlaceSummary();
@@ -42,6 +49,7 @@ private:
     StatusListModel* m_model;
     class SummaryBand* m_summary = nullptr;
     bool m_placingSummary = false;
+    QString m_emptyHint;
 };
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "app/dialogs/FormDListe_u.h"
 
+#include "ui/DialogButtons.h"
 #include "ui/FlatButton.h"
 #include "ui/StatusListView.h"
 #include "util/z_global.h"
@@ -38,6 +39,7 @@ TFormDListe::TFormDListe(QWidget* parent) : QDialog(parent)
     EncartaButtonAb->setObjectName(QStringLiteral("EncartaButtonAb"));
     EncartaButtonAb->setGeometry(244, 274, 84, 26);
 
+    ui::MakeDefaultButton(*this, EncartaButtonOK);
     connect(EncartaButtonOK, &QPushButton::clicked, this, &TFormDListe::EncartaButtonOKClick);
     connect(EncartaButtonAb, &QPushButton::clicked, this, &TFormDListe::EncartaButtonAbClick);
     // A double-click does not choose: only "OK" does.

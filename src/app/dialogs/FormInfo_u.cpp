@@ -1,5 +1,6 @@
 #include "app/dialogs/FormInfo_u.h"
 
+#include "ui/DialogButtons.h"
 #include "ui/FlatButton.h"
 
 #include <QFontMetrics>
@@ -37,5 +38,6 @@ TFormInfo::TFormInfo(QWidget* parent) : QDialog(parent)
     EncartaButtonOK = new ui::FlatButton(QStringLiteral("Schließen"), this);
     EncartaButtonOK->setObjectName(QStringLiteral("EncartaButtonOK"));
     EncartaButtonOK->setGeometry(234, 64, 86, 26);
+    ui::MakeDefaultButton(*this, EncartaButtonOK);
     connect(EncartaButtonOK, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "settings/StorageLocations.h"
+#include "ui/DialogButtons.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
@@ -70,6 +71,7 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(pl
     EncartaButtonAbbrechen =
         ui::AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(315, 330, 80, 25));
 
+    ui::MakeDefaultButton(*this, EncartaButtonOK);
     setTabOrder(EditLPfadDeutsch, EditSPfadDeutsch);
     setTabOrder(EditSPfadDeutsch, EditLPfadenglisch);
     setTabOrder(EditLPfadenglisch, EditSPfadenglisch);

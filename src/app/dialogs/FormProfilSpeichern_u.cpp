@@ -2,6 +2,7 @@
 
 #include "app/dialogs/FormDListe_u.h"
 #include "profiles/ProfileCreation.h"
+#include "ui/DialogButtons.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
@@ -51,6 +52,10 @@ TFormProfilSpeichern::TFormProfilSpeichern(QWidget* parent) : QDialog(parent)
     EncartaButtonOK = ui::AddButton(this, "EncartaButtonOK", QStringLiteral("OK"), QRect(233, 256, 86, 28));
     EncartaButtonAbbrechen =
         ui::AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(327, 256, 86, 28));
+
+    ui::MakeDefaultButton(*this, EncartaButtonOK);
+    // Enter starts a new line of the description; Tab goes on to the next field.
+    MemoProfil->setTabChangesFocus(true);
 
     connect(EncartaButtonOK, &QPushButton::clicked, this, &TFormProfilSpeichern::EncartaButtonOKClick);
     connect(EncartaButtonAbbrechen, &QPushButton::clicked, this,
