@@ -1,7 +1,12 @@
 #include "app/FormSizeSave.h"
 
+#include <QGuiApplication>
+#include <QRegion>
+#include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QWidget>
+#include <algorithm>
 
 TFormSizeSave::TFormSizeSave(QWidget* form, QString company, QString product, QString subkey)
     : m_form(form), m_company(company.trimmed()), m_product(product.trimmed()), m_subkey(subkey.trimmed())
@@ -14,6 +19,20 @@ int TFormSizeSave::StateCode(const QWidget* form)
     if (form->windowState() & Qt::WindowMaximized)
         return 2;
     return 0;
+}
+
+QPoint TFormSizeSave::VisiblePosition(QPoint stored, QSize frameSize, int titleBarHeight,
+                                      const QList<QRect>& screens, const QRect& primaryArea)
+{
+    QRegion uncovered(QRect(stored, QSize(frameSize.width(), std::max(titleBarHeight, 1))));
+    for (const QRect& screen : screens)
+        uncovered -= QRegion(screen);
+    if (uncovered.isEmpty())
+        return stored;
+    QRect centred(QPoint(), frameSize);
+    centred.moveCenter(primaryArea.center());
+    // A window larger than the free area keeps its title bar inside it.
+    return {std::max(centred.left(), primaryArea.left()), std::max(centred.top(), primaryArea.top())};
 }
 
 std::unique_ptr<QSettings> TFormSizeSave::Open() const
@@ -42,6 +61,16 @@ void TFormSizeSave::Restore()
         pos.setX(left);
     if (const int top = store.value(name + ".Top").toInt(&ok); ok)
         pos.setY(top);
+    // The stored values stay as they are; only where the window appears is checked.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->geometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) {
+        const int titleBar = m_form->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_form);
+        pos = VisiblePosition(pos, m_form->frameGeometry().size(), titleBar, screens,
+                              primary->availableGeometry());
+    }
     m_form->move(pos);
     if (const int state = store.value(name + ".State").toInt(&ok); ok) {
         if (state == 1)
@@ -53,8 +82,23 @@ void TFormSizeSave::Restore()
     }
 }
 
+namespace {
+std::function<bool()>& WriteGate()
+{
+    static std::function<bool()> gate;
+    return gate;
+}
+} // namespace
+
+void TFormSizeSave::SetWriteGate(std::function<bool()> gate)
+{
+    WriteGate() = std::move(gate);
+}
+
 void TFormSizeSave::Save()
 {
+    if (WriteGate() && !WriteGate()())
+        return;
     const auto opened = Open();
     if (!opened)
         return;

@@ -2,13 +2,36 @@
 
 #include "ui/MessageDialogs.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <exception>
 
 QuintorApplication::QuintorApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("quintorPPP"));
+    Describe();
     setApplicationDisplayName(QStringLiteral("Quintor 3P"));
+    setDesktopFileName(QStringLiteral("de.travenil.quintor3p"));
+    InstallGermanTranslations(*this);
+}
+
+void QuintorApplication::Describe()
+{
+    setApplicationName(QStringLiteral("quintorPPP"));
     setOrganizationName(QStringLiteral("Travenil"));
+    setApplicationVersion(QStringLiteral(QUINTOR_VERSION));
+}
+
+bool QuintorApplication::InstallGermanTranslations(QCoreApplication& app)
+{
+    // Owned by the application object, so they live exactly as long as it.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 bool QuintorApplication::notify(QObject* receiver, QEvent* event)

@@ -13,6 +13,14 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // Names and version of the program; usable before any application object exists.
+    static void Describe();
+    // Qt's own texts (standard buttons, the folder dialog, the context menus of
+    // text fields, the command-line parser) in German, as the rest of the program.
+    // False when the translation files are not installed; the program then runs
+    // with Qt's English texts.
+    static bool InstallGermanTranslations(QCoreApplication& app);
+
     static void ShowError(const QString& text);
 
     // Runs a handler and shows what it throws. Handlers are started through this,

@@ -277,6 +277,8 @@ void TLMDIniCtrl::WriteString(std::string_view section, std::string_view key, st
 {
     if (!Storable(section, key, value))
         throw IniWriteError(m_fileName);
+    if (m_writeGate && !m_writeGate())
+        return;
     std::string content;
     // A file that is there but cannot be read must not be replaced by one that
     // holds only the new key.

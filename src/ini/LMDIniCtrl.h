@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -53,8 +54,15 @@ public:
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
+    // Asked before every write; a write it refuses is left out without an error.
+    // The settings file uses it so that only one running copy of the program
+    // writes it.
+    using WriteGate = std::function<bool()>;
+    void SetWriteGate(WriteGate gate) { m_writeGate = std::move(gate); }
+
 private:
     std::string m_fileName;
+    WriteGate m_writeGate;
 };
 
 // How a stored whole number reads: empty when the text is not one.

@@ -315,3 +315,26 @@ TEST(LMDIniCtrl, GarbageAndBinaryFilesGiveDefaultsAndStayWritable)
         EXPECT_EQ(after.substr(0, content.size()), content) << "the old bytes stay in front";
     }
 }
+
+TEST(LMDIniCtrl, AClosedWriteGateLeavesTheFileAsItIsUntilItOpens)
+{
+    TempDir dir;
+    TLMDIniCtrl ini((dir / "optionen.ini").string());
+    ini.WriteString("Allgemein", "A", "1");
+    bool open = false;
+    int asked = 0;
+    ini.SetWriteGate([&] {
+        ++asked;
+        return open;
+    });
+    ini.WriteString("Allgemein", "A", "2");
+    ini.WriteBool("Allgemein", "B", true);
+    EXPECT_EQ(ReadFile(dir / "optionen.ini"), "[Allgemein]\nA=1\n");
+    EXPECT_EQ(asked, 2);
+    // Text the file cannot hold is refused before the gate is asked.
+    ExpectWriteRefused(dir / "optionen.ini", [&] { ini.WriteString("Allgemein", "A", "x\ny"); });
+    EXPECT_EQ(asked, 2);
+    open = true;
+    ini.WriteString("Allgemein", "A", "3");
+    EXPECT_EQ(ReadFile(dir / "optionen.ini"), "[Allgemein]\nA=3\n");
+}
