@@ -1,5 +1,6 @@
 #include "sync/OfficeLockFile.h"
 
+#include "sync/BulkUpdate.h"
 #include "sync/FolderPath.h"
 
 #include <filesystem>
@@ -41,6 +42,26 @@ bool IsOpenInOfficeProgram(const std::string& folder, std::string_view name)
     // putting "~$" in place of its first two characters.
     return name.size() > 2 && ExistsAsFile(PathInFolder(folder, std::string(kMicrosoftOfficePrefix) +
                                                                     std::string(name.substr(2))));
+}
+
+std::string OpenDocumentQuestion(std::string_view caption)
+{
+    return "Die Datei \"" + std::string(caption) +
+           "\" ist gerade in einem anderen Programm geöffnet.\rWenn sie jetzt aktualisiert wird, kann das "
+           "andere "
+           "Programm sie beim Speichern wieder überschreiben.\rTrotzdem aktualisieren?";
+}
+
+void ConfirmOpenDocuments(BulkUpdatePlan& plan,
+                          const std::function<bool(std::string_view name)>& updateAnyway)
+{
+    for (BulkUpdateStep& step : plan.steps) {
+        if (!step.copy)
+            continue;
+        const std::string name = std::filesystem::path(step.target).filename().string();
+        if (IsOpenInOfficeProgram(plan.localFolder, name) && !updateAnyway(name))
+            step.copy = false;
+    }
 }
 
 } // namespace filesync

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,16 @@ bool IsOfficeLockFileName(std::string_view name);
 // True when a lock file of either kind for the file `name` lies in `folder`,
 // i.e. the local copy is open in an office program right now.
 bool IsOpenInOfficeProgram(const std::string& folder, std::string_view name);
+
+// Asked before a local copy that is open in an office program is replaced; the
+// program holding it would otherwise show or save its old content.
+std::string OpenDocumentQuestion(std::string_view caption);
+
+struct BulkUpdatePlan;
+
+// For each file of the plan that is open right now, asks `updateAnyway` with the
+// file's name; a file it declines stays as it is (its row still counts for the bar).
+void ConfirmOpenDocuments(BulkUpdatePlan& plan,
+                          const std::function<bool(std::string_view name)>& updateAnyway);
 
 } // namespace filesync

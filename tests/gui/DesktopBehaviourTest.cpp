@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "Modal.h"
 #include "sync/FileStatus.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageDialogs.h"
@@ -21,17 +22,6 @@
 using testsupport::Dos;
 
 namespace {
-
-// Runs the action once the dialog is on screen (it opens modally after this call).
-void WhenShown(QDialog& dialog, std::function<void()> action)
-{
-    QTimer::singleShot(0, &dialog, [&dialog, action] {
-        if (dialog.isVisible())
-            action();
-        else
-            WhenShown(dialog, action);
-    });
-}
 
 QImage Render(QWidget& widget)
 {
@@ -222,13 +212,15 @@ protected:
     {
         Outcome outcome;
         const auto connection = QObject::connect(ok, &QPushButton::clicked, [&] { ++outcome.okClicks; });
-        WhenShown(dialog, [&, focus, key] {
-            focus->setFocus();
-            QTest::keyClick(focus, key);
-            if (dialog.isVisible())
-                QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
-        });
-        outcome.result = open();
+        outcome.result = guitest::WithModal(
+            dialog,
+            [&, focus, key] {
+                focus->setFocus();
+                QTest::keyClick(focus, key);
+                if (dialog.isVisible())
+                    QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+            },
+            open);
         QObject::disconnect(connection);
         return outcome;
     }
@@ -236,7 +228,10 @@ protected:
 
 TEST_F(DialogKeysTest, EnterPressesOkWhereverTheFocusIsAndEscapeCancels)
 {
-    ui::DialogScript script; // OK on unsuitable fields answers with boxes
+    ui::DialogScript script; // OK on the empty storage fields asks and answers with boxes
+    script.answerConfirm(false);
+    script.answerConfirm(false);
+    script.allowUnusedAnswers();
     TFormPfade& pfade = windows->FormPfade;
     TFormProfilSpeichern& save = windows->FormProfilSpeichern;
     TFormDListe& chooser = windows->FormDListe;
@@ -276,16 +271,18 @@ TEST_F(DialogKeysTest, TabLeavesTheDescriptionAndEnterStartsANewLineInIt)
     TFormProfilSpeichern& save = windows->FormProfilSpeichern;
     QString folder;
     QWidget* focusAfterTab = nullptr;
-    WhenShown(save, [&] {
-        save.MemoProfil->setFocus();
-        QTest::keyClicks(save.MemoProfil, QStringLiteral("Zeile"));
-        QTest::keyClick(save.MemoProfil, Qt::Key_Return);
-        QTest::keyClicks(save.MemoProfil, QStringLiteral("zwei"));
-        QTest::keyClick(save.MemoProfil, Qt::Key_Tab);
-        focusAfterTab = QApplication::focusWidget();
-        save.EncartaButtonAbbrechen->click();
-    });
-    EXPECT_FALSE(save.Execute(folder));
+    EXPECT_FALSE(guitest::WithModal(
+        save,
+        [&] {
+            save.MemoProfil->setFocus();
+            QTest::keyClicks(save.MemoProfil, QStringLiteral("Zeile"));
+            QTest::keyClick(save.MemoProfil, Qt::Key_Return);
+            QTest::keyClicks(save.MemoProfil, QStringLiteral("zwei"));
+            QTest::keyClick(save.MemoProfil, Qt::Key_Tab);
+            focusAfterTab = QApplication::focusWidget();
+            save.EncartaButtonAbbrechen->click();
+        },
+        [&] { return save.Execute(folder); }));
     EXPECT_EQ(save.MemoProfil->toPlainText(), QStringLiteral("Zeile\nzwei"));
     EXPECT_NE(focusAfterTab, save.MemoProfil);
 }

@@ -1,6 +1,8 @@
 #include "sync/OfficeLockFile.h"
 
 #include "support/TempDir.h"
+#include "sync/BulkUpdate.h"
+#include "sync/FileStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -38,4 +40,34 @@ TEST(OfficeLockFile, ADocumentIsOpenWhileALockFileForItLiesBesideIt)
     std::filesystem::create_directory(folder / ".~lock.Ordner.pptx#");
     EXPECT_FALSE(IsOpenInOfficeProgram(folder.str(), "Ordner.pptx"));
     EXPECT_FALSE(IsOpenInOfficeProgram("", "Intro.pptx"));
+}
+
+TEST(OfficeLockFile, AnUpdateAsksForEachOpenFileAndLeavesTheDeclinedOnes)
+{
+    TempDir local;
+    TempDir server;
+    for (const char* name : {"A.pptx", "B.pptx", "C.pptx"})
+        WriteFile(server / name, "neu");
+    WriteFile(local / "A.pptx", "alt");
+    WriteFile(local / "B.pptx", "alt");
+    WriteFile(local / ".~lock.A.pptx#", "x");
+    WriteFile(local / "~$B.pptx", "x");
+    const std::vector<FileRow> rows{{"A.pptx", "A.pptx", 2, 1, StatusServerNewer},
+                                    {"B.pptx", "B.pptx", 2, 1, StatusServerNewer},
+                                    {"C.pptx", "C.pptx", 2, std::nullopt, StatusMissingLocally}};
+    BulkUpdatePlan plan = PlanBulkUpdate(rows, local.str(), server.str());
+    std::vector<std::string> asked;
+    ConfirmOpenDocuments(plan, [&](std::string_view name) {
+        asked.emplace_back(name);
+        return name == "B.pptx";
+    });
+    EXPECT_EQ(asked, (std::vector<std::string>{"A.pptx", "B.pptx"}));
+    ExecuteBulkUpdate(plan, {});
+    EXPECT_EQ(testsupport::ReadFile(local / "A.pptx"), "alt") << "declined";
+    EXPECT_EQ(testsupport::ReadFile(local / "B.pptx"), "neu");
+    EXPECT_EQ(testsupport::ReadFile(local / "C.pptx"), "neu");
+    EXPECT_TRUE(std::filesystem::exists(local / ".~lock.A.pptx#")) << "lock files are never touched";
+    EXPECT_TRUE(std::filesystem::exists(local / "~$B.pptx"));
+    EXPECT_EQ(OpenDocumentQuestion("A.pptx").substr(0, 50),
+              "Die Datei \"A.pptx\" ist gerade in einem anderen Pro");
 }
