@@ -26,6 +26,14 @@ add_custom_target(man_page ALL DEPENDS ${man_page})
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
 
+set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+    COMMAND ${GZIP} -9 -n -c ${desktop_dir}/changelog > ${changelog}
+    DEPENDS ${desktop_dir}/changelog
+    VERBATIM)
+add_custom_target(changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} ${desktop_dir}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quintor3p)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quintor3p)
 set(CPACK_PACKAGE_VENDOR Travenil)
@@ -35,7 +43,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keep local copies of presentations in ste
 set(CPACK_PACKAGE_DESCRIPTION
     "Quintor 3P keeps a local working copy of presentation files in step with a\n folder on a file server, so that they can be shown from the local disk, also\n away from the network. German user interface.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION office)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from what the program links (dpkg-shlibdeps); Qt's German
 # texts are data files that no link names.

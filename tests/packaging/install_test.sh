@@ -19,6 +19,8 @@ expected=(
     usr/share/icons/hicolor/scalable/apps/$id.svg
     usr/share/man/man1/quintor3p.1.gz
     usr/share/man/de/man1/quintor3p.1.gz
+    usr/share/doc/quintor3p/copyright
+    usr/share/doc/quintor3p/changelog.gz
 )
 sizes=(16 22 24 32 48 64 128 256)
 for s in "${sizes[@]}"; do expected+=("usr/share/icons/hicolor/${s}x${s}/apps/$id.png"); done

@@ -17,11 +17,12 @@ deb=$(find "$out" -maxdepth 1 -name '*.deb' -print -quit)
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = quintor3p ] || fail "package name"
 [ "$(field Version)" = "$version" ] || fail "version $(field Version)"
-[ "$(field Section)" = office ] || fail "section"
+[ "$(field Section)" = misc ] || fail "section"
 depends=$(field Depends)
 echo "Depends: $depends"
+names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-translations-l10n; do
-    grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
+    grep -qxF "$lib" <<<"$names" || fail "Depends lacks $lib"
 done
 grep -q 'asan\|ubsan' <<<"$depends" && fail "package built with sanitizers"
 
@@ -30,12 +31,12 @@ for f in ./usr/bin/quintor3p ./usr/share/applications/de.travenil.quintor3p.desk
     ./usr/share/metainfo/de.travenil.quintor3p.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/de.travenil.quintor3p.svg \
     ./usr/share/icons/hicolor/48x48/apps/de.travenil.quintor3p.png \
-    ./usr/share/man/de/man1/quintor3p.1.gz; do
+    ./usr/share/man/de/man1/quintor3p.1.gz ./usr/share/doc/quintor3p/copyright; do
     grep -qx -- "$f" <<<"$contents" || fail "package lacks $f"
 done
 
 if command -v lintian >/dev/null; then
-    findings=$(lintian --no-tag-display-limit "$deb" 2>&1 || true)
+    findings=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
     echo "lintian findings:"
     echo "${findings:-  (none)}"
     grep -q '^E: ' <<<"$findings" && fail "lintian reports errors"
