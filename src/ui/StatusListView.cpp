@@ -103,6 +103,9 @@ void StatusListView::updateGeometries()
 
 void StatusListView::PlaceSummary()
 {
+    // The constructor's font change lays the view out before the band exists.
+    if (!m_summary)
+        return;
     const int band = m_summary->isVisibleTo(this) ? m_summary->bandHeight() : 0;
     setViewportMargins(0, 0, 0, band);
     const QRect area = viewport()->geometry();
