@@ -1,6 +1,5 @@
 #include "sync/OfficeLockFile.h"
 
-#include "sync/BulkUpdate.h"
 #include "sync/FolderPath.h"
 
 #include <filesystem>
@@ -52,16 +51,12 @@ std::string OpenDocumentQuestion(std::string_view caption)
            "Programm sie beim Speichern wieder überschreiben.\rTrotzdem aktualisieren?";
 }
 
-void ConfirmOpenDocuments(BulkUpdatePlan& plan,
+void ConfirmOpenDocuments(util::StepPlan& plan, const std::string& localFolder,
                           const std::function<bool(std::string_view name)>& updateAnyway)
 {
-    for (BulkUpdateStep& step : plan.steps) {
-        if (!step.copy)
-            continue;
-        const std::string name = std::filesystem::path(step.target).filename().string();
-        if (IsOpenInOfficeProgram(plan.localFolder, name) && !updateAnyway(name))
-            step.copy = false;
-    }
+    for (util::PlanStep& step : plan.steps)
+        if (step.work && IsOpenInOfficeProgram(localFolder, step.name) && !updateAnyway(step.name))
+            step.work = nullptr;
 }
 
 } // namespace filesync

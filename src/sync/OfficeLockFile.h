@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/StepPlan.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,11 +22,10 @@ bool IsOpenInOfficeProgram(const std::string& folder, std::string_view name);
 // program holding it would otherwise show or save its old content.
 std::string OpenDocumentQuestion(std::string_view caption);
 
-struct BulkUpdatePlan;
-
-// For each file of the plan that is open right now, asks `updateAnyway` with the
-// file's name; a file it declines stays as it is (its row still counts for the bar).
-void ConfirmOpenDocuments(BulkUpdatePlan& plan,
+// For each step of the plan that would replace a file of `localFolder` open right
+// now, asks `updateAnyway` with the file's name; a file it declines stays as it
+// is (its step does nothing and still counts for the bar).
+void ConfirmOpenDocuments(util::StepPlan& plan, const std::string& localFolder,
                           const std::function<bool(std::string_view name)>& updateAnyway);
 
 } // namespace filesync

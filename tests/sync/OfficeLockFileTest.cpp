@@ -55,14 +55,14 @@ TEST(OfficeLockFile, AnUpdateAsksForEachOpenFileAndLeavesTheDeclinedOnes)
     const std::vector<FileRow> rows{{"A.pptx", "A.pptx", 2, 1, StatusServerNewer},
                                     {"B.pptx", "B.pptx", 2, 1, StatusServerNewer},
                                     {"C.pptx", "C.pptx", 2, std::nullopt, StatusMissingLocally}};
-    BulkUpdatePlan plan = PlanBulkUpdate(rows, local.str(), server.str());
+    util::StepPlan plan = PlanBulkUpdate(rows, local.str(), server.str());
     std::vector<std::string> asked;
-    ConfirmOpenDocuments(plan, [&](std::string_view name) {
+    ConfirmOpenDocuments(plan, local.str(), [&](std::string_view name) {
         asked.emplace_back(name);
         return name == "B.pptx";
     });
     EXPECT_EQ(asked, (std::vector<std::string>{"A.pptx", "B.pptx"}));
-    ExecuteBulkUpdate(plan, {});
+    util::ExecutePlan(plan, {});
     EXPECT_EQ(testsupport::ReadFile(local / "A.pptx"), "alt") << "declined";
     EXPECT_EQ(testsupport::ReadFile(local / "B.pptx"), "neu");
     EXPECT_EQ(testsupport::ReadFile(local / "C.pptx"), "neu");
