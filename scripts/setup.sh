@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Quintor 3P need.
 # Safe to run again: it installs only what is missing.
+#   scripts/setup.sh           what the Linux build and its tests need
+#   scripts/setup.sh windows   the Windows cross build and Wine to run its tests
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,9 @@ packages=(
     dbus-daemon
     desktop-file-utils appstream man-db file dpkg-dev fakeroot lintian
 )
+if [ "${1:-}" = windows ]; then
+    packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix googletest wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

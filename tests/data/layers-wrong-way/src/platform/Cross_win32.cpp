@@ -1,0 +1,4 @@
+#include "platform/Helper_win32.h"
+#include "platform/Helper_posix.h"
+
+#include <windows.h>
