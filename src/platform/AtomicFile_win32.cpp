@@ -72,7 +72,8 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_state(std::make_u
 {
     m_state->target = win::ExtendedPath(targetPath);
     const auto slash = targetPath.find_last_of("\\/");
-    m_state->requestedName = win::ToWide(slash == std::string::npos ? targetPath : targetPath.substr(slash + 1));
+    m_state->requestedName =
+        win::ToWide(slash == std::string::npos ? targetPath : targetPath.substr(slash + 1));
 }
 
 AtomicFileWriter::~AtomicFileWriter()
@@ -122,8 +123,9 @@ bool AtomicFileWriter::Open(std::string* errorText)
         wchar_t suffix[16];
         std::swprintf(suffix, 16, L"%08x", static_cast<unsigned>(random()));
         const std::wstring candidate = stem + suffix + L".tmp";
-        const HANDLE file = ::CreateFileW(candidate.c_str(), GENERIC_WRITE | GENERIC_READ | DELETE, FILE_SHARE_READ,
-                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            ::CreateFileW(candidate.c_str(), GENERIC_WRITE | GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr,
+                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             s.file = file;
             s.temp = candidate;
@@ -165,9 +167,9 @@ bool AtomicFileWriter::Commit(std::string* errorText)
         return Fail(errorText, s.temp, error);
     }
     const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
-    if (const DWORD error = FaultInjected(AtomicWriteStep::Sync)          ? ERROR_WRITE_FAULT
+    if (const DWORD error = FaultInjected(AtomicWriteStep::Sync)  ? ERROR_WRITE_FAULT
                             : sync && !::FlushFileBuffers(s.file) ? ::GetLastError()
-                                                                          : 0) {
+                                                                  : 0) {
         Discard();
         return Fail(errorText, s.temp, error);
     }
@@ -180,10 +182,10 @@ bool AtomicFileWriter::Commit(std::string* errorText)
     // The replace keeps what belongs to the old file (creation time, permissions);
     // a link is replaced itself, never the file it leads to. Where the
     // replace is not to be had (some shares), the plain rename does the job.
-    const bool replaced = s.targetExists && !(s.targetAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                          ::ReplaceFileW(s.target.c_str(), s.temp.c_str(), nullptr,
-                                         REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                                         nullptr, nullptr);
+    const bool replaced =
+        s.targetExists && !(s.targetAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        ::ReplaceFileW(s.target.c_str(), s.temp.c_str(), nullptr,
+                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr);
     if (!replaced && !::MoveFileExW(s.temp.c_str(), s.target.c_str(),
                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = ::GetLastError();
@@ -193,8 +195,10 @@ bool AtomicFileWriter::Commit(std::string* errorText)
     s.temp.clear();
     // A hidden or system file stays so. The content is in place already, so this
     // is no reason to report a failure.
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (s.targetExists && (s.targetAttributes & kKept) && !(s.targetAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (s.targetExists && (s.targetAttributes & kKept) &&
+        !(s.targetAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         ::SetFileAttributesW(s.target.c_str(), (s.targetAttributes & kKept) | FILE_ATTRIBUTE_ARCHIVE);
     return true;
 }
@@ -258,9 +262,9 @@ bool SameTime(const FILETIME& a, const FILETIME& b)
 // Whether the existing target is the source itself (the same file reached twice).
 bool IsSameFile(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION& source)
 {
-    const HANDLE file =
-        ::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file = ::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION info;
@@ -279,18 +283,20 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
     const DWORD attributes = ::GetFileAttributesW(sourcePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
-        return CopyFailed(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? CopyFailure::SourceMissing
-                                                                                         : CopyFailure::SourceUnreadable,
+        return CopyFailed(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                              ? CopyFailure::SourceMissing
+                              : CopyFailure::SourceUnreadable,
                           sourcePath, error);
     }
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
         return CopyFailed(CopyFailure::SourceMissing, sourcePath, ERROR_DIRECTORY);
     const HANDLE in = ::CreateFileW(sourcePath.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (in == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        return CopyFailed(error == ERROR_FILE_NOT_FOUND ? CopyFailure::SourceMissing : CopyFailure::SourceUnreadable,
+        return CopyFailed(error == ERROR_FILE_NOT_FOUND ? CopyFailure::SourceMissing
+                                                        : CopyFailure::SourceUnreadable,
                           sourcePath, error);
     }
     const HandleCloser closeSource(in);
@@ -371,14 +377,14 @@ std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::se
     if (!base.ends_with(L'\\'))
         base.push_back(L'\\');
     WIN32_FIND_DATAW data;
-    const HANDLE find =
-        ::FindFirstFileExW((base + win::ToWide(kTemporaryFilePrefix) + L"*").c_str(), FindExInfoBasic, &data,
-                           FindExSearchNameMatch, nullptr, 0);
+    const HANDLE find = ::FindFirstFileExW((base + win::ToWide(kTemporaryFilePrefix) + L"*").c_str(),
+                                           FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE)
         return 0;
     FILETIME nowTime;
     ::GetSystemTimeAsFileTime(&nowTime);
-    const std::uint64_t now = (static_cast<std::uint64_t>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
+    const std::uint64_t now =
+        (static_cast<std::uint64_t>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
     const auto minimumTicks = static_cast<std::uint64_t>(minimumAge.count()) * 10000000u;
     std::vector<std::wstring> stale;
     do {

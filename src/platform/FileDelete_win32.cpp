@@ -21,7 +21,8 @@ DeleteOutcome DeleteRegularFile(const std::string& path)
         return DeleteOutcome::NoFile;
     const std::wstring target = win::ExtendedPath(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
         return DeleteOutcome::NoFile;
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return DeleteOutcome::Refused;

@@ -15,7 +15,8 @@ namespace {
 
 bool IsDriveLetterPath(std::wstring_view p)
 {
-    return p.size() >= 2 && std::iswalpha(p[0]) && p[1] == L':' && (p.size() == 2 || p[2] == L'\\' || p[2] == L'/');
+    return p.size() >= 2 && std::iswalpha(p[0]) && p[1] == L':' &&
+           (p.size() == 2 || p[2] == L'\\' || p[2] == L'/');
 }
 
 // "\\host\share\...", "//host/share/..." and the long form "\\?\UNC\host\share\...".
@@ -51,8 +52,8 @@ bool RemoveTree(const std::wstring& path, DWORD attributes)
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         std::vector<std::pair<std::wstring, DWORD>> entries;
         WIN32_FIND_DATAW data;
-        const HANDLE find = ::FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                               nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        const HANDLE find = ::FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data,
+                                               FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
         if (find == INVALID_HANDLE_VALUE)
             return Gone(::GetLastError());
         do {
@@ -129,8 +130,9 @@ bool DeletePathSilently(const std::string& path)
     while (target.back() == L'\\')
         target.pop_back();
     // A drive's root or a share's is no item to delete.
-    const bool isRoot = (target.size() == 6 && target[5] == L':') ||
-                        (target.starts_with(L"\\\\?\\UNC\\") && std::count(target.begin(), target.end(), L'\\') <= 5);
+    const bool isRoot =
+        (target.size() == 6 && target[5] == L':') ||
+        (target.starts_with(L"\\\\?\\UNC\\") && std::count(target.begin(), target.end(), L'\\') <= 5);
     if (!target.starts_with(L"\\\\?\\") || isRoot)
         return false;
     const DWORD attributes = ::GetFileAttributesW(target.c_str());

@@ -52,8 +52,8 @@ std::optional<std::vector<FolderEntry>> ListFolderFlat(const std::string& folder
     WIN32_FIND_DATAW data;
     // Large fetches spare round trips to a file server; the basic level leaves out
     // the short 8.3 names, which nothing here needs.
-    const HANDLE find = ::FindFirstFileExW((base + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE find = ::FindFirstFileExW((base + L"*").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
         // Only a folder without any entry (a drive's empty root) ends here and is listed.
         if (::GetLastError() != ERROR_FILE_NOT_FOUND)

@@ -12,8 +12,8 @@
 
 #include <icmpapi.h>
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -89,7 +89,8 @@ std::optional<Ipv4Address> ResolveIpv4(const std::string& hostName)
         return std::nullopt;
     std::optional<Ipv4Address> result;
     for (const ADDRINFOW* entry = found; entry != nullptr; entry = entry->ai_next) {
-        if (entry->ai_family == AF_INET && entry->ai_addr != nullptr && entry->ai_addrlen >= sizeof(sockaddr_in)) {
+        if (entry->ai_family == AF_INET && entry->ai_addr != nullptr &&
+            entry->ai_addrlen >= sizeof(sockaddr_in)) {
             const auto* in = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
             Ipv4Address address{};
             std::memcpy(address.data(), &in->sin_addr, address.size());
@@ -102,8 +103,8 @@ std::optional<Ipv4Address> ResolveIpv4(const std::string& hostName)
 }
 
 // The system's ICMP library is the one way here; the other ways are not offered.
-EchoResult SendIcmpEcho(const Ipv4Address& address, std::size_t payloadSize, std::chrono::milliseconds timeout,
-                        EchoMethod method)
+EchoResult SendIcmpEcho(const Ipv4Address& address, std::size_t payloadSize,
+                        std::chrono::milliseconds timeout, EchoMethod method)
 {
     if (payloadSize > kMaxEchoPayload)
         throw std::invalid_argument("ICMP echo payload too large");
@@ -125,8 +126,8 @@ EchoResult SendIcmpEcho(const Ipv4Address& address, std::size_t payloadSize, std
     const unsigned long timeoutMs =
         static_cast<unsigned long>(std::max<std::chrono::milliseconds::rep>(timeout.count(), 1));
     const unsigned long replies =
-        api.sendEcho(handle, target, payload.data(), static_cast<unsigned short>(payload.size()), reply.data(),
-                     static_cast<unsigned long>(reply.size()), timeoutMs);
+        api.sendEcho(handle, target, payload.data(), static_cast<unsigned short>(payload.size()),
+                     reply.data(), static_cast<unsigned long>(reply.size()), timeoutMs);
     EchoResult result = EchoResult::NoReply;
     if (replies > 0) {
         // A record also comes back for a router's "unreachable" or an expired hop:

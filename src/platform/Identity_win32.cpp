@@ -48,7 +48,8 @@ std::string AccountDomain()
         return {};
     std::wstring name(nameSize, L'\0');
     std::wstring domain(domainSize, L'\0');
-    if (!::LookupAccountSidW(nullptr, user->User.Sid, name.data(), &nameSize, domain.data(), &domainSize, &use))
+    if (!::LookupAccountSidW(nullptr, user->User.Sid, name.data(), &nameSize, domain.data(), &domainSize,
+                             &use))
         return {};
     domain.resize(domainSize);
     return win::ToUtf8(domain);

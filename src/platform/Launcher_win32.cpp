@@ -36,8 +36,8 @@ std::string NotStarted(const LaunchCommand& command, const std::string& why)
     return "Das Programm \"" + command.program + "\" konnte nicht gestartet werden: " + why;
 }
 
-std::string ShellExecute(const LaunchCommand& command, const std::wstring& file, const std::wstring& parameters,
-                         int show)
+std::string ShellExecute(const LaunchCommand& command, const std::wstring& file,
+                         const std::wstring& parameters, int show)
 {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -163,7 +163,9 @@ LaunchCommand BuildLaunchCommand(const LaunchRequest& request)
     const std::string path = FullPath(request.path);
     switch (request.action) {
     case LaunchAction::SlideShow:
-        return {kPresentationProgram, kPresentationDescription, {kPresentationProgram, request.slideShowSwitch, path}};
+        return {kPresentationProgram,
+                kPresentationDescription,
+                {kPresentationProgram, request.slideShowSwitch, path}};
     case LaunchAction::Edit:
         return {kPresentationProgram, kPresentationDescription, {kPresentationProgram, path}};
     case LaunchAction::OpenAssociated:

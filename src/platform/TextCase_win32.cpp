@@ -75,8 +75,8 @@ std::string FoldCase(std::string_view utf8)
             i += decoded->length;
         }
         if (i > start)
-            out += win::ToUtf8(MapCase(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE,
-                                       win::ToWide(utf8.substr(start, i - start))));
+            out += win::ToUtf8(
+                MapCase(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, win::ToWide(utf8.substr(start, i - start))));
         if (i < utf8.size())
             out.push_back(utf8[i++]);
     }

@@ -67,8 +67,8 @@ bool IsUnusableFileName(std::wstring_view name)
     static constexpr std::array<std::wstring_view, 4> kDevices{L"CON", L"PRN", L"AUX", L"NUL"};
     if (std::find(kDevices.begin(), kDevices.end(), upper) != kDevices.end())
         return true;
-    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) && upper[3] >= L'1' &&
-           upper[3] <= L'9';
+    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
+           upper[3] >= L'1' && upper[3] <= L'9';
 }
 
 namespace {
@@ -96,9 +96,9 @@ std::filesystem::file_time_type FromFileTimeTicks(std::uint64_t ticks)
 std::string ErrorText(unsigned long error)
 {
     wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                              FORMAT_MESSAGE_IGNORE_INSERTS,
+                                          nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
     if (buffer)
         ::LocalFree(buffer);

@@ -109,9 +109,10 @@ TEST_F(WinFiles, ListingGivesUnicodeNamesAsUtf8AndOneEntryForNamesDifferingInCas
     ::SetFileAttributesW((dir / L".versteckt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     fs::create_directory(dir / L"Unterordner");
 
-    EXPECT_EQ(Listed(dir.path()), (std::vector<std::string>{".versteckt", "Intro.ppt", "Pr\u00e4sentation \U0001F3A4.pptx",
-                                                            "\u0414\u043e\u043a\u043b\u0430\u0434 "
-                                                            "\u041c\u043e\u0441\u043a\u0432\u0430.ppt"}));
+    EXPECT_EQ(Listed(dir.path()),
+              (std::vector<std::string>{".versteckt", "Intro.ppt", "Pr\u00e4sentation \U0001F3A4.pptx",
+                                        "\u0414\u043e\u043a\u043b\u0430\u0434 "
+                                        "\u041c\u043e\u0441\u043a\u0432\u0430.ppt"}));
     EXPECT_EQ(Read((dir / L"Intro.ppt").wstring()), "second");
     // A name from the listing finds its file again.
     EXPECT_EQ(platform::DeleteRegularFile(dir.str() + "\\Pr\u00e4sentation \U0001F3A4.pptx"),
@@ -169,8 +170,9 @@ TEST(WinDosTime, PacksLocalTimeAndHoldsTheWholeRangeOfTheFormat)
 {
     // 2044 sets the top bit: the value is negative as a signed number.
     EXPECT_EQ(Dos(2044, 1, 1, 0, 0, 0), 0x80210000u);
-    for (const std::uint32_t dos : {Dos(1980, 1, 1, 0, 0, 0), Dos(2043, 12, 31, 23, 59, 58), Dos(2044, 1, 1, 0, 0, 0),
-                                    Dos(2044, 1, 1, 0, 0, 2), Dos(2107, 12, 31, 23, 59, 58)})
+    for (const std::uint32_t dos :
+         {Dos(1980, 1, 1, 0, 0, 0), Dos(2043, 12, 31, 23, 59, 58), Dos(2044, 1, 1, 0, 0, 0),
+          Dos(2044, 1, 1, 0, 0, 2), Dos(2107, 12, 31, 23, 59, 58)})
         EXPECT_EQ(platform::ToDosDateTime(platform::FromDosDateTime(dos)), dos) << std::hex << dos;
 
     // Two seconds apart across the boundary stay two values apart.
@@ -207,13 +209,15 @@ TEST_F(WinFiles, CopyReplacesTheOldFileWithTheServersTimeAndLeavesNoTemporaryFil
     EXPECT_EQ(DosTimeOf(local), kNew);
     // What belonged to the old file stays.
     EXPECT_TRUE(::GetFileAttributesW(local.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(AllNames(dir.path()), (std::vector<std::wstring>{L"Präsentation «neu».ppt", L"lokal Доклад.ppt"}));
+    EXPECT_EQ(AllNames(dir.path()),
+              (std::vector<std::wstring>{L"Präsentation «neu».ppt", L"lokal Доклад.ppt"}));
 
     const auto onItself = platform::CopyFileAtomically(Utf8(local), Utf8(local));
     EXPECT_EQ(onItself.failure, platform::CopyFailure::SameFile);
     EXPECT_EQ(platform::CopyFileAtomically(Utf8(dir / L"fehlt.ppt"), Utf8(local)).failure,
               platform::CopyFailure::SourceMissing);
-    EXPECT_EQ(platform::CopyFileAtomically(dir.str(), Utf8(local)).failure, platform::CopyFailure::SourceMissing);
+    EXPECT_EQ(platform::CopyFileAtomically(dir.str(), Utf8(local)).failure,
+              platform::CopyFailure::SourceMissing);
     EXPECT_EQ(Read(local.wstring()), "neuer Inhalt");
 }
 
@@ -231,7 +235,8 @@ TEST_F(WinFiles, ACopyFailingHalfWayOrASourceChangingMeanwhileLeavesTheOldFile)
         EXPECT_EQ(AllNames(dir.path()), (std::vector<std::wstring>{L"gross.ppt", L"lokal.ppt"}));
     };
 
-    platform::SetCopyFaultForTesting([](const std::string&) { return std::optional<std::uint64_t>(1 << 20); });
+    platform::SetCopyFaultForTesting(
+        [](const std::string&) { return std::optional<std::uint64_t>(1 << 20); });
     EXPECT_EQ(platform::CopyFileAtomically(Utf8(server), Utf8(local)).failure,
               platform::CopyFailure::TransferFailed);
     unchanged();
@@ -249,8 +254,8 @@ TEST_F(WinFiles, ACopyFailingHalfWayOrASourceChangingMeanwhileLeavesTheOldFile)
     unchanged();
 
     // The copy's own writes fail through the copy fault above.
-    for (const auto step :
-         {platform::AtomicWriteStep::Create, platform::AtomicWriteStep::Sync, platform::AtomicWriteStep::Rename}) {
+    for (const auto step : {platform::AtomicWriteStep::Create, platform::AtomicWriteStep::Sync,
+                            platform::AtomicWriteStep::Rename}) {
         platform::SetAtomicWriteFaultForTesting([step](platform::AtomicWriteStep s) { return s == step; });
         EXPECT_FALSE(platform::CopyFileAtomically(Utf8(server), Utf8(local)).Succeeded());
         unchanged();
@@ -264,14 +269,15 @@ TEST_F(WinFiles, TargetsThatAreNoPlainFileOfTheFolderAreRefusedAndNothingIsWritt
     ::SetFileAttributesW((dir / L"schreibgeschützt.ppt").c_str(), FILE_ATTRIBUTE_READONLY);
     fs::create_directory(dir / L"ordner.ppt");
     const std::string source = Utf8(dir / L"server.ppt");
-    for (const char* name : {"schreibgeschützt.ppt", "ordner.ppt", "CON", "aux.ppt", "Lpt1 .txt", "Punkt am Ende.",
-                             "Blank am Ende "}) {
+    for (const char* name : {"schreibgeschützt.ppt", "ordner.ppt", "CON", "aux.ppt", "Lpt1 .txt",
+                             "Punkt am Ende.", "Blank am Ende "}) {
         const auto result = platform::CopyFileAtomically(source, dir.str() + "\\" + name);
         EXPECT_EQ(result.failure, platform::CopyFailure::TargetRefused) << name;
         EXPECT_FALSE(platform::WriteFileAtomically(dir.str() + "\\" + name, "x")) << name;
     }
     EXPECT_EQ(Read((dir / L"schreibgeschützt.ppt").wstring()), "bleibt");
-    EXPECT_EQ(AllNames(dir.path()), (std::vector<std::wstring>{L"ordner.ppt", L"schreibgeschützt.ppt", L"server.ppt"}));
+    EXPECT_EQ(AllNames(dir.path()),
+              (std::vector<std::wstring>{L"ordner.ppt", L"schreibgeschützt.ppt", L"server.ppt"}));
     EXPECT_EQ(platform::CopyFileAtomically(source, Utf8(dir / L"fehlt" / L"x.ppt")).failure,
               platform::CopyFailure::TargetRefused);
     ::SetFileAttributesW((dir / L"schreibgeschützt.ppt").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -119,8 +119,9 @@ TEST_F(FakeIcmp, WithoutAHandleNothingIsSentAndOtherWaysAreNotOffered)
         EXPECT_EQ(platform::SendIcmpEcho(kServer, 32, std::chrono::milliseconds(1000), method),
                   EchoResult::Unavailable);
     EXPECT_TRUE(calls.empty());
-    EXPECT_THROW(platform::SendIcmpEcho(kServer, platform::kMaxEchoPayload + 1, std::chrono::milliseconds(1000)),
-                 std::invalid_argument);
+    EXPECT_THROW(
+        platform::SendIcmpEcho(kServer, platform::kMaxEchoPayload + 1, std::chrono::milliseconds(1000)),
+        std::invalid_argument);
 }
 
 TEST_F(FakeIcmp, PingHostSendsOneEchoToTheResolvedAddressAndNoneForAnUnresolvableName)

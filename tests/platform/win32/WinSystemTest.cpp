@@ -1,12 +1,12 @@
 // The Windows side's answers about the user, the drives and the network form of
 // paths, letter case, and starting the presentation program.
-#include "settings/Settings.h"
 #include "platform/FileSystem.h"
 #include "platform/Identity.h"
 #include "platform/Launcher.h"
 #include "platform/TextCase.h"
 #include "platform/TickCount.h"
 #include "platform/UserFolders.h"
+#include "settings/Settings.h"
 #include "support/TempDir.h"
 #include "util/z_global.h"
 
@@ -59,10 +59,11 @@ TEST(WinUserFolders, AreTheProfileAndItsRoamingDataAndDefaultsKeepTheirDriveLett
     EXPECT_EQ(outside.localEnglish, "c:\\quintor3P_en_anna");
     EXPECT_EQ(outside.serverGerman, settings::kServerFolderPrompt);
     const settings::FolderDefaults site = settings::DefaultFolders("anna", settings::kSiteDomain);
-    EXPECT_EQ(site.serverGerman,
-              "F:\\Quintor\\Allgemein\\Praesentationen\\Firmenpraesentation_deutsch\\Firmenpraesentation_neu");
-    EXPECT_EQ(site.serverEnglish,
-              "F:\\Quintor\\Allgemein\\Praesentationen\\Firmenpraesentation_englisch\\Firmenpraesentation_neu_engl");
+    EXPECT_EQ(
+        site.serverGerman,
+        "F:\\Quintor\\Allgemein\\Praesentationen\\Firmenpraesentation_deutsch\\Firmenpraesentation_neu");
+    EXPECT_EQ(site.serverEnglish, "F:\\Quintor\\Allgemein\\Praesentationen\\Firmenpraesentation_"
+                                  "englisch\\Firmenpraesentation_neu_engl");
 }
 
 TEST(WinDrives, TypesOfDrivesFoldersAndMissingPathsInTheProgramsWords)
@@ -97,7 +98,8 @@ TEST(WinTextCase, FoldsNamesAsTheFileSystemMatchesThem)
     using platform::FoldCase;
     EXPECT_EQ(FoldCase("Intro.ppt"), FoldCase("INTRO.PPT"));
     EXPECT_EQ(FoldCase("\u00c4rger \u00fcber \u00d6l.ppt"), FoldCase("\u00e4RGER \u00dcBER \u00f6L.PPT"));
-    EXPECT_EQ(FoldCase("\u0414\u043e\u043a\u043b\u0430\u0434"), FoldCase("\u0434\u041e\u041a\u041b\u0410\u0414"));
+    EXPECT_EQ(FoldCase("\u0414\u043e\u043a\u043b\u0430\u0434"),
+              FoldCase("\u0434\u041e\u041a\u041b\u0410\u0414"));
     EXPECT_NE(FoldCase("a.ppt"), FoldCase("b.ppt"));
     EXPECT_EQ(FoldCase("\U0001F3A4 talk"), FoldCase("\U0001F3A4 TALK"));
     // Bytes that are no UTF-8 stay as they are.
