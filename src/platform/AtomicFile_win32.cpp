@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -52,6 +53,30 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size, DWORD& error)
     return true;
 }
 
+// The file that a link at the path leads to; the path itself when it is no link.
+std::wstring FinalPath(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    const HANDLE file = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return path;
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length);
+        length = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), 0);
+    }
+    ::CloseHandle(file);
+    if (length == 0 || length >= final.size())
+        return path;
+    final.resize(length);
+    return final;
+}
+
 } // namespace
 
 struct AtomicFileWriter::State
@@ -60,7 +85,8 @@ struct AtomicFileWriter::State
     std::wstring target;
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
-    bool targetExists = false;
+    Link link = Link::Follow;
+    bool targetExists = false; // a file or, with Link::Replace, a link is there
     DWORD targetAttributes = 0;
     SyncPolicy sync = SyncPolicy::Always;
     bool setTimes = false;
@@ -68,9 +94,12 @@ struct AtomicFileWriter::State
     FILETIME lastWrite{};
 };
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_state(std::make_unique<State>())
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, Link link) : m_state(std::make_unique<State>())
 {
+    m_state->link = link;
     m_state->target = win::ExtendedPath(targetPath);
+    if (link == Link::Follow)
+        m_state->target = FinalPath(m_state->target);
     const auto slash = targetPath.find_last_of("\\/");
     m_state->requestedName =
         win::ToWide(slash == std::string::npos ? targetPath : targetPath.substr(slash + 1));
@@ -102,7 +131,9 @@ bool AtomicFileWriter::Open(std::string* errorText)
         return Fail(errorText, s.target, ERROR_INVALID_NAME);
     WIN32_FILE_ATTRIBUTE_DATA info;
     if (::GetFileAttributesExW(s.target.c_str(), GetFileExInfoStandard, &info)) {
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        // A link to a folder is replaced like a link to a file; a folder is refused.
+        const bool link = s.link == Link::Replace && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !link)
             return Fail(errorText, s.target, ERROR_DIRECTORY);
         if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
             return Fail(errorText, s.target, ERROR_ACCESS_DENIED);
@@ -155,7 +186,7 @@ bool AtomicFileWriter::Write(std::string_view chunk, std::string* errorText)
     return true;
 }
 
-bool AtomicFileWriter::Commit(std::string* errorText)
+bool AtomicFileWriter::PrepareCommit(std::string* errorText)
 {
     State& s = *m_state;
     if (s.file == INVALID_HANDLE_VALUE)
@@ -166,13 +197,14 @@ bool AtomicFileWriter::Commit(std::string* errorText)
         Discard();
         return Fail(errorText, s.temp, error);
     }
-    const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
-    if (const DWORD error = FaultInjected(AtomicWriteStep::Sync)  ? ERROR_WRITE_FAULT
-                            : sync && !::FlushFileBuffers(s.file) ? ::GetLastError()
-                                                                  : 0) {
-        Discard();
-        return Fail(errorText, s.temp, error);
-    }
+    return true;
+}
+
+// The temporary file is closed only here: while it is open, no one else can delete
+// it, which tells a running write from a left-over one.
+bool AtomicFileWriter::FinishCommit(bool, std::string* errorText)
+{
+    State& s = *m_state;
     ::CloseHandle(s.file);
     s.file = INVALID_HANDLE_VALUE;
     if (FaultInjected(AtomicWriteStep::Rename)) {
@@ -180,8 +212,8 @@ bool AtomicFileWriter::Commit(std::string* errorText)
         return Fail(errorText, s.target, ERROR_WRITE_FAULT);
     }
     // The replace keeps what belongs to the old file (creation time, permissions);
-    // a link is replaced itself, never the file it leads to. Where the
-    // replace is not to be had (some shares), the plain rename does the job.
+    // a link is replaced itself, never the file it leads to. Where the replace is
+    // not to be had (some shares), the plain rename does the job.
     const bool replaced =
         s.targetExists && !(s.targetAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
         ::ReplaceFileW(s.target.c_str(), s.temp.c_str(), nullptr,
@@ -201,6 +233,32 @@ bool AtomicFileWriter::Commit(std::string* errorText)
         !(s.targetAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         ::SetFileAttributesW(s.target.c_str(), (s.targetAttributes & kKept) | FILE_ATTRIBUTE_ARCHIVE);
     return true;
+}
+
+namespace {
+
+// Flushes the temporary file's content to disk, as its sync policy asks; false
+// (and the writer discarded) when that fails.
+bool Flush(AtomicFileWriter& writer, HANDLE file, bool sync, const std::wstring& temp, std::string* errorText)
+{
+    const DWORD error = FaultInjected(AtomicWriteStep::Sync) ? ERROR_WRITE_FAULT
+                        : sync && !::FlushFileBuffers(file)  ? ::GetLastError()
+                                                             : 0;
+    if (error == 0)
+        return true;
+    writer.Discard();
+    return Fail(errorText, temp, error);
+}
+
+} // namespace
+
+bool AtomicFileWriter::Commit(std::string* errorText)
+{
+    State& s = *m_state;
+    if (!PrepareCommit(errorText))
+        return false;
+    const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
+    return Flush(*this, s.file, sync, s.temp, errorText) && FinishCommit(sync, errorText);
 }
 
 void AtomicFileWriter::Discard()
@@ -274,49 +332,12 @@ bool IsSameFile(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION& so
            info.nFileIndexHigh == source.nFileIndexHigh && info.nFileIndexLow == source.nFileIndexLow;
 }
 
-} // namespace
-
-FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
-                                  const FileCopyOptions& options)
+// A copy of the whole source into the writer's temporary file, checked for being
+// complete. The writer is open; on failure the caller discards it.
+FileCopyResult CopyInto(HANDLE in, const BY_HANDLE_FILE_INFORMATION& before, HANDLE out,
+                        const std::wstring& sourcePath, const std::wstring& target, const std::string& source,
+                        const FileCopyOptions& options)
 {
-    const std::wstring sourcePath = win::ExtendedPath(source);
-    const DWORD attributes = ::GetFileAttributesW(sourcePath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = ::GetLastError();
-        return CopyFailed(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-                              ? CopyFailure::SourceMissing
-                              : CopyFailure::SourceUnreadable,
-                          sourcePath, error);
-    }
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
-        return CopyFailed(CopyFailure::SourceMissing, sourcePath, ERROR_DIRECTORY);
-    const HANDLE in = ::CreateFileW(sourcePath.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (in == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        return CopyFailed(error == ERROR_FILE_NOT_FOUND ? CopyFailure::SourceMissing
-                                                        : CopyFailure::SourceUnreadable,
-                          sourcePath, error);
-    }
-    const HandleCloser closeSource(in);
-    BY_HANDLE_FILE_INFORMATION before;
-    if (!::GetFileInformationByHandle(in, &before))
-        return CopyFailed(CopyFailure::SourceUnreadable, sourcePath, ::GetLastError());
-    if (::GetFileType(in) != FILE_TYPE_DISK)
-        return CopyFailed(CopyFailure::SourceMissing, sourcePath, ERROR_DIRECTORY);
-
-    AtomicFileWriter writer(target);
-    writer.SetSyncPolicy(options.sync);
-    FileCopyResult result;
-    if (!writer.Open(&result.errorText)) {
-        result.failure = CopyFailure::TargetRefused;
-        return result;
-    }
-    AtomicFileWriter::State& s = *writer.m_state;
-    if (s.targetExists && IsSameFile(s.target, before))
-        return CopyFailed(CopyFailure::SameFile, s.target, ERROR_ALREADY_EXISTS);
-
     std::optional<std::uint64_t> failAfter;
     if (const auto& hook = CopyFaultHook())
         failAfter = hook(source);
@@ -328,10 +349,12 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
     std::uint64_t copied = 0;
     std::vector<char> buffer;
     for (;;) {
-        std::size_t want = chunkSize;
+        // One byte past the size taken at the start is enough to tell that the
+        // source grew; a file that keeps growing is never read to its end.
+        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, total - copied + 1));
         if (failAfter) {
             if (copied >= *failAfter)
-                return CopyFailed(CopyFailure::TransferFailed, s.target, ERROR_DISK_FULL);
+                return CopyFailed(CopyFailure::TransferFailed, target, ERROR_DISK_FULL);
             want = static_cast<std::size_t>(std::min<std::uint64_t>(want, *failAfter - copied));
         }
         if (buffer.size() < want)
@@ -343,9 +366,11 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
         if (got == 0)
             break;
         DWORD error = 0;
-        if (!WriteAll(s.file, buffer.data(), got, error))
-            return CopyFailed(CopyFailure::TransferFailed, s.target, error);
+        if (!WriteAll(out, buffer.data(), got, error))
+            return CopyFailed(CopyFailure::TransferFailed, target, error);
         copied += got;
+        if (copied > total)
+            break;
         const auto took = std::chrono::steady_clock::now() - started;
         if (took < options.chunkTime && got == chunkSize)
             chunkSize = std::min(chunkSize * 2, maxChunk);
@@ -354,24 +379,123 @@ FileCopyResult CopyFileAtomically(const std::string& source, const std::string& 
         if (options.afterChunk)
             options.afterChunk(copied, total);
     }
-    // A copy counts only when it holds the whole file as it was when opened: a
-    // source that shrank, grew or was rewritten meanwhile (or a share that dropped
-    // out) gives no copy that would pass for current.
+    // An end of file before the size, bytes past it, or a source written meanwhile
+    // (a share that dropped, a file being replaced on the server) give a copy that
+    // would pass for current while it is not.
     BY_HANDLE_FILE_INFORMATION after;
     if (!::GetFileInformationByHandle(in, &after))
         return CopyFailed(CopyFailure::TransferFailed, sourcePath, ::GetLastError());
     if (copied != total || SizeOf(after) != total || !SameTime(after.ftLastWriteTime, before.ftLastWriteTime))
-        return CopyFailed(CopyFailure::TransferFailed, sourcePath, ERROR_HANDLE_EOF);
+        return CopyFailed(CopyFailure::SourceChanged, sourcePath, ERROR_HANDLE_EOF);
+    return {};
+}
 
+} // namespace
+
+struct ReplaceBatch::Pending
+{
+    std::unique_ptr<AtomicFileWriter> writer;
+    std::uint64_t bytes = 0;
+};
+
+ReplaceBatch::ReplaceBatch() = default;
+ReplaceBatch::~ReplaceBatch() = default;
+
+std::size_t ReplaceBatch::Count() const
+{
+    return m_pending.size();
+}
+
+std::uint64_t ReplaceBatch::Bytes() const
+{
+    return m_bytes;
+}
+
+FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& target,
+                                  const FileCopyOptions& options)
+{
+    const std::wstring sourcePath = win::ExtendedPath(source);
+    // A device or pipe is never opened: it could wait for ever or never end.
+    if (sourcePath.starts_with(L"\\\\.\\"))
+        return CopyFailed(CopyFailure::NotARegularFile, sourcePath, ERROR_INVALID_FUNCTION);
+    const HANDLE in = ::CreateFileW(
+        sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (in == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        return CopyFailed(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                              ? CopyFailure::SourceMissing
+                              : CopyFailure::SourceUnreadable,
+                          sourcePath, error);
+    }
+    const HandleCloser closeSource(in);
+    // The type is checked on what was opened, so a name swapped meanwhile cannot
+    // slip through.
+    BY_HANDLE_FILE_INFORMATION before;
+    if (!::GetFileInformationByHandle(in, &before))
+        return CopyFailed(CopyFailure::SourceUnreadable, sourcePath, ::GetLastError());
+    if (before.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return CopyFailed(CopyFailure::SourceMissing, sourcePath, ERROR_DIRECTORY);
+    if (::GetFileType(in) != FILE_TYPE_DISK || (before.dwFileAttributes & FILE_ATTRIBUTE_DEVICE))
+        return CopyFailed(CopyFailure::NotARegularFile, sourcePath, ERROR_INVALID_FUNCTION);
+
+    auto writer = std::make_unique<AtomicFileWriter>(target, AtomicFileWriter::Link::Replace);
+    writer->SetSyncPolicy(options.sync);
+    FileCopyResult result;
+    if (!writer->Open(&result.errorText)) {
+        result.failure = CopyFailure::TargetRefused;
+        return result;
+    }
+    AtomicFileWriter::State& s = *writer->m_state;
+    if (s.targetExists && IsSameFile(s.target, before))
+        return CopyFailed(CopyFailure::SameFile, s.target, ERROR_ALREADY_EXISTS);
+
+    result = CopyInto(in, before, s.file, sourcePath, s.target, source, options);
+    if (!result.Succeeded())
+        return result;
     s.setTimes = true;
     s.access = before.ftLastAccessTime;
     s.lastWrite = before.ftLastWriteTime;
-    if (!writer.Commit(&result.errorText))
+    if (!writer->PrepareCommit(&result.errorText)) {
         result.failure = CopyFailure::TransferFailed;
+        return result;
+    }
+    m_bytes += SizeOf(before);
+    m_pending.push_back({std::move(writer), SizeOf(before)});
     return result;
 }
 
-std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds minimumAge)
+// Each file is flushed on its own: the system offers no flush of a whole volume
+// to a program without administrator rights.
+std::vector<FileCopyResult> ReplaceBatch::Commit()
+{
+    std::vector<Pending> pending = std::exchange(m_pending, {});
+    m_bytes = 0;
+    std::vector<FileCopyResult> results(pending.size());
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        AtomicFileWriter& writer = *pending[i].writer;
+        const auto& s = *writer.m_state;
+        const bool sync = s.sync == SyncPolicy::Always || s.targetExists;
+        if (!Flush(writer, s.file, sync, s.temp, &results[i].errorText) ||
+            !writer.FinishCommit(sync, &results[i].errorText))
+            results[i].failure = CopyFailure::TransferFailed;
+    }
+    return results;
+}
+
+FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
+                                  const FileCopyOptions& options)
+{
+    ReplaceBatch batch;
+    FileCopyResult result = batch.Copy(source, target, options);
+    if (!result.Succeeded())
+        return result;
+    return std::move(batch.Commit().front());
+}
+
+// A running writer keeps its temporary file open without leave to delete it, so
+// only what an interrupted write left behind can go. The age is not needed here.
+std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds)
 {
     std::wstring base = win::ExtendedPath(folder);
     if (!base.ends_with(L'\\'))
@@ -381,26 +505,14 @@ std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::se
                                            FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE)
         return 0;
-    FILETIME nowTime;
-    ::GetSystemTimeAsFileTime(&nowTime);
-    const std::uint64_t now =
-        (static_cast<std::uint64_t>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
-    const auto minimumTicks = static_cast<std::uint64_t>(minimumAge.count()) * 10000000u;
-    std::vector<std::wstring> stale;
+    std::vector<std::wstring> candidates;
     do {
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-            continue;
-        // The copy sets the server's time only just before the rename, so a
-        // temporary file's last-write time tells when it was last written to.
-        const std::uint64_t written =
-            (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-            data.ftLastWriteTime.dwLowDateTime;
-        if (now >= written && now - written >= minimumTicks)
-            stale.push_back(data.cFileName);
+        if (!(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+            candidates.push_back(data.cFileName);
     } while (::FindNextFileW(find, &data));
     ::FindClose(find);
     std::size_t removed = 0;
-    for (const auto& name : stale) {
+    for (const auto& name : candidates) {
         if (::DeleteFileW((base + name).c_str()))
             ++removed;
     }

@@ -24,8 +24,14 @@ private:
     HANDLE m_find;
 };
 
+struct FileFacts
+{
+    std::uint64_t lastWrite = 0;
+    std::uint64_t size = 0;
+};
+
 // A link counts as the file it leads to: its own entry tells nothing of that file.
-std::optional<std::uint64_t> LinkedFileTime(const std::wstring& path)
+std::optional<FileFacts> LinkedFile(const std::wstring& path)
 {
     const HANDLE file = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -37,7 +43,8 @@ std::optional<std::uint64_t> LinkedFileTime(const std::wstring& path)
     ::CloseHandle(file);
     if (!ok || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
-    return Ticks(info.ftLastWriteTime);
+    return FileFacts{Ticks(info.ftLastWriteTime),
+                     (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow};
 }
 
 } // namespace
@@ -68,14 +75,16 @@ std::optional<std::vector<FolderEntry>> ListFolderFlat(const std::string& folder
     do {
         if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
             continue;
-        std::uint64_t time = Ticks(data.ftLastWriteTime);
+        FileFacts facts{Ticks(data.ftLastWriteTime),
+                        (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
         if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            const auto linked = LinkedFileTime(base + data.cFileName);
+            const auto linked = LinkedFile(base + data.cFileName);
             if (!linked)
                 continue;
-            time = *linked;
+            facts = *linked;
         }
-        entries.push_back(FolderEntry{win::ToUtf8(data.cFileName), win::FromFileTimeTicks(time)});
+        entries.push_back(
+            FolderEntry{win::ToUtf8(data.cFileName), win::FromFileTimeTicks(facts.lastWrite), facts.size});
     } while (::FindNextFileW(find, &data));
     if (::GetLastError() != ERROR_NO_MORE_FILES)
         return std::nullopt;

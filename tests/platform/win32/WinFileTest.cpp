@@ -136,6 +136,7 @@ TEST_F(WinFiles, ListingTellsAMissingFolderFromAnEmptyOneAndGivesLastWriteTimes)
     ASSERT_TRUE(listed);
     ASSERT_EQ(listed->size(), 1u);
     EXPECT_EQ(platform::ToDosDateTime(listed->front().lastWriteTime), kNew);
+    EXPECT_EQ(listed->front().size, 1u);
 }
 
 TEST_F(WinFiles, PathsPastTheOldLengthLimitWorkWithoutTheLongPrefix)
@@ -250,7 +251,7 @@ TEST_F(WinFiles, ACopyFailingHalfWayOrASourceChangingMeanwhileLeavesTheOldFile)
             fs::resize_file(server, 1 << 20);
     };
     EXPECT_EQ(platform::CopyFileAtomically(Utf8(server), Utf8(local), shrinking).failure,
-              platform::CopyFailure::TransferFailed);
+              platform::CopyFailure::SourceChanged);
     unchanged();
 
     // The copy's own writes fail through the copy fault above.
@@ -310,16 +311,49 @@ TEST_F(WinFiles, AtomicWriteReplacesWholeOrNotAtAll)
     EXPECT_EQ(AllNames(dir.path()), std::vector<std::wstring>{L"optionen.ini"});
 }
 
-TEST_F(WinFiles, StaleTemporaryFilesGoAndEverythingElseStays)
+TEST_F(WinFiles, LeftoverTemporaryFilesGoWhileARunningWritersStaysAndNothingElseIsTouched)
 {
     const std::wstring prefix(platform::kTemporaryFilePrefix.begin(), platform::kTemporaryFilePrefix.end());
-    Write((dir / (prefix + L"alt.tmp")).wstring(), "x");
-    SetDosTime(dir / (prefix + L"alt.tmp"), kOld);
-    Write((dir / (prefix + L"frisch.tmp")).wstring(), "x");
+    Write((dir / (prefix + L"abgebrochen.tmp")).wstring(), "x");
     Write((dir / L"alt.ppt").wstring(), "x");
     SetDosTime(dir / L"alt.ppt", kOld);
-    EXPECT_EQ(platform::RemoveStaleTemporaryFiles(dir.str(), std::chrono::hours(1)), 1u);
-    EXPECT_EQ(AllNames(dir.path()), (std::vector<std::wstring>{prefix + L"frisch.tmp", L"alt.ppt"}));
+    platform::AtomicFileWriter running(Utf8(dir / L"neu.ppt"));
+    ASSERT_TRUE(running.Open());
+    const std::wstring runningName =
+        fs::path(platform::win::ToWide(running.TemporaryPath())).filename().wstring();
+
+    EXPECT_EQ(platform::RemoveStaleTemporaryFiles(dir.str(), std::chrono::seconds(0)), 1u);
+    EXPECT_EQ(AllNames(dir.path()), (std::vector<std::wstring>{runningName, L"alt.ppt"}));
+    ASSERT_TRUE(running.Write("neu"));
+    EXPECT_TRUE(running.Commit());
+    EXPECT_EQ(AllNames(dir.path()), (std::vector<std::wstring>{L"alt.ppt", L"neu.ppt"}));
+}
+
+TEST_F(WinFiles, ABatchFlushesAndRenamesOnlyOnCommitAndLeavesNothingWhenDropped)
+{
+    Write((dir / L"a.ppt").wstring(), "server a");
+    Write((dir / L"b.ppt").wstring(), "server b");
+    Write((dir / L"lokal-a.ppt").wstring(), "alt");
+    {
+        platform::ReplaceBatch batch;
+        EXPECT_TRUE(batch.Copy(Utf8(dir / L"a.ppt"), Utf8(dir / L"lokal-a.ppt")).Succeeded());
+        EXPECT_TRUE(batch.Copy(Utf8(dir / L"b.ppt"), Utf8(dir / L"lokal-b.ppt")).Succeeded());
+        EXPECT_EQ(batch.Copy(Utf8(dir / L"fehlt.ppt"), Utf8(dir / L"lokal-c.ppt")).failure,
+                  platform::CopyFailure::SourceMissing);
+        EXPECT_EQ(batch.Count(), 2u);
+        EXPECT_EQ(batch.Bytes(), 16u);
+        EXPECT_EQ(Read((dir / L"lokal-a.ppt").wstring()), "alt");
+        EXPECT_FALSE(fs::exists(dir / L"lokal-b.ppt"));
+        const auto results = batch.Commit();
+        ASSERT_EQ(results.size(), 2u);
+        EXPECT_TRUE(results[0].Succeeded() && results[1].Succeeded());
+        EXPECT_EQ(Read((dir / L"lokal-a.ppt").wstring()), "server a");
+        EXPECT_EQ(Read((dir / L"lokal-b.ppt").wstring()), "server b");
+
+        EXPECT_TRUE(batch.Copy(Utf8(dir / L"a.ppt"), Utf8(dir / L"lokal-c.ppt")).Succeeded());
+    }
+    EXPECT_EQ(AllNames(dir.path()),
+              (std::vector<std::wstring>{L"a.ppt", L"b.ppt", L"lokal-a.ppt", L"lokal-b.ppt"}));
 }
 
 TEST_F(WinFiles, DeletesForGoodAndRefusesReadOnlyFiles)
