@@ -330,7 +330,9 @@ void TForm1::RebuildList(ui::StatusListView* list, const filesync::InventoryRequ
     list->clearSelection();
     list->statusModel()->clear();
     util::DelayWithMessages(100);
-    list->statusModel()->setRows(filesync::BuildInventory(request, filesync::PingHost));
+    filesync::ComparedInventory inventory = filesync::BuildComparedInventory(request, filesync::PingHost);
+    const QString cause = Q(filesync::ServerFolderProblemText(inventory.serverFolderProblem));
+    list->statusModel()->setRows(std::move(inventory.rows), cause);
 }
 
 void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem)

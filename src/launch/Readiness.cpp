@@ -20,8 +20,7 @@ Readiness AssessReadiness(const filesync::ListSummary& summary, const std::vecto
     if (summary.verdict == filesync::CompareVerdict::NotCompared)
         r.missing.push_back("nicht mit dem Server verglichen (beim Start abgeschaltet)");
     else if (summary.verdict != filesync::CompareVerdict::Compared)
-        r.missing.push_back("nicht mit dem Server verglichen: " +
-                            std::string(filesync::VerdictText(summary.verdict)));
+        r.missing.push_back("nicht mit dem Server verglichen: " + filesync::ServerCheckText(summary));
     if (summary.newerOnServer > 0)
         r.missing.push_back(Counted(summary.newerOnServer, filesync::StatusServerNewer));
     if (summary.missingLocally > 0)

@@ -24,6 +24,13 @@ ListSummary Summarize(const std::vector<FileRow>& rows, CompareVerdict verdict)
     return summary;
 }
 
+ListSummary Summarize(const ComparedInventory& inventory)
+{
+    ListSummary summary = Summarize(inventory.rows, inventory.verdict);
+    summary.serverFolderProblem = inventory.serverFolderProblem;
+    return summary;
+}
+
 std::string_view VerdictText(CompareVerdict verdict)
 {
     switch (verdict) {
@@ -41,6 +48,14 @@ std::string_view VerdictText(CompareVerdict verdict)
         return "kein Serverordner eingestellt";
     }
     return {};
+}
+
+std::string ServerCheckText(const ListSummary& summary)
+{
+    std::string text(VerdictText(summary.verdict));
+    if (const std::string_view cause = ServerFolderProblemText(summary.serverFolderProblem); !cause.empty())
+        text.append(": ").append(cause);
+    return text;
 }
 
 std::string CountsText(const ListSummary& summary)
@@ -66,7 +81,7 @@ std::string SummaryText(const ListSummary& summary, std::string_view checkedAt)
     std::string text = "Geprüft ";
     text += checkedAt;
     text += ": ";
-    text += VerdictText(summary.verdict);
+    text += ServerCheckText(summary);
     text += '\n';
     text += CountsText(summary);
     return text;

@@ -24,12 +24,17 @@ struct ListSummary
     std::size_t newerOnServer = 0;
     std::size_t missingLocally = 0;
     std::size_t rows = 0;
+    ServerFolderProblem serverFolderProblem = ServerFolderProblem::None;
 };
 
 ListSummary Summarize(const std::vector<FileRow>& rows, CompareVerdict verdict);
+ListSummary Summarize(const ComparedInventory& inventory);
 
 // "mit dem Server verglichen", "Server antwortet nicht", ...
 std::string_view VerdictText(CompareVerdict verdict);
+// The verdict, and why the server folder could not be reached where the way it is
+// written is the cause: "Serverordner nicht erreichbar: Freigabe ... nicht eingehängt".
+std::string ServerCheckText(const ListSummary& summary);
 
 // The counts that are not zero in status order, the one-hour rows last:
 // "12 aktuell, 3 neuer auf dem Server, 1 fehlt lokal"; "keine Dateien" for none.

@@ -10,7 +10,9 @@
 // whatever a row has to say later is added here.
 namespace ui {
 
-QString RowToolTip(const filesync::FileRow& row, const QLocale& locale);
+// unreachableCause: why the server folder could not be reached, shown on the rows
+// that say so; empty when the cause is an ordinary one.
+QString RowToolTip(const filesync::FileRow& row, const QLocale& locale, const QString& unreachableCause = {});
 
 // A packed DOS date-time written out in full: weekday, date and time of day.
 QString FullDateTimeText(std::uint32_t dosTime, const QLocale& locale);

@@ -35,10 +35,11 @@ void StatusListModel::setLocale(const QLocale& locale)
     endResetModel();
 }
 
-void StatusListModel::setRows(std::vector<filesync::FileRow> rows)
+void StatusListModel::setRows(std::vector<filesync::FileRow> rows, QString unreachableCause)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_unreachableCause = std::move(unreachableCause);
     endResetModel();
 }
 
@@ -86,7 +87,7 @@ QVariant StatusListModel::data(const QModelIndex& index, int role) const
             return {};
         }
     case Qt::ToolTipRole:
-        return RowToolTip(r, m_locale);
+        return RowToolTip(r, m_locale, m_unreachableCause);
     case Qt::DecorationRole:
         return index.column() == NameColumn ? QVariant(StatusIcon(r.status)) : QVariant();
     case Qt::FontRole:

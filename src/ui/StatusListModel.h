@@ -25,7 +25,9 @@ public:
 
     explicit StatusListModel(QObject* parent = nullptr);
 
-    void setRows(std::vector<filesync::FileRow> rows);
+    // unreachableCause: why the server folder could not be reached, in words, for
+    // the rows that show it; empty when the cause is an ordinary one.
+    void setRows(std::vector<filesync::FileRow> rows, QString unreachableCause = {});
     void clear();
     const std::vector<filesync::FileRow>& rows() const { return m_rows; }
     const filesync::FileRow& row(int index) const { return m_rows.at(static_cast<std::size_t>(index)); }
@@ -46,6 +48,7 @@ public:
 
 private:
     std::vector<filesync::FileRow> m_rows;
+    QString m_unreachableCause;
     BoldRule m_boldRule;
     QLocale m_locale;
 };

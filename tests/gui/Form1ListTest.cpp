@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "support/FakeShares.h"
 #include "sync/FileStatus.h"
 #include "ui/StatusListView.h"
 
@@ -75,6 +76,34 @@ TEST_F(FormListTest, RefreshShowsEveryFileWithDatesAndStatusPictures)
     EXPECT_FALSE(Rows().data(Rows().index(intro, 2), Qt::DisplayRole).toString().isEmpty());
     EXPECT_TRUE(Rows().data(Rows().index(3, 2), Qt::DisplayRole).toString().isEmpty()) << "no local date";
     EXPECT_FALSE(Rows().data(name, Qt::DecorationRole).isNull());
+}
+
+TEST_F(FormListTest, AShareIsListedWhereItIsMountedAndItsRowsSayWhenItIsNot)
+{
+    testsupport::FakeShares shares;
+    shares.Mount("//srv01/praes", folders.server.path());
+    util::Global().CurrentServerFolder = "\\\\SRV01\\praes";
+    form->EncartaButtonAktAClick();
+    ASSERT_EQ(Rows().rowCount(), 4);
+    EXPECT_EQ(Rows().row(RowOf("Neu.ppt")).status, filesync::StatusServerNewer);
+    EXPECT_EQ(Rows().row(3).status, filesync::StatusMissingLocally);
+
+    util::Global().CurrentServerFolder = "smb://srv09/praes";
+    form->EncartaButtonAktAClick();
+    ASSERT_EQ(Rows().rowCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Rows().row(i).status, filesync::StatusServerFolderMissing);
+    const QString tip = Rows().data(Rows().index(0, 0), Qt::ToolTipRole).toString();
+    EXPECT_TRUE(
+        tip.contains(QString::fromUtf8("Server erreichbar, aber Ordner auf dem Server nicht verfügbar")))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QString::fromUtf8("nicht eingehängt"))) << tip.toStdString();
+
+    // A server folder that is merely missing keeps the plain tooltip.
+    util::Global().CurrentServerFolder = (folders.server / "fehlt").string();
+    form->EncartaButtonAktAClick();
+    ASSERT_EQ(Rows().row(0).status, filesync::StatusServerFolderMissing);
+    EXPECT_FALSE(Rows().data(Rows().index(0, 0), Qt::ToolTipRole).toString().contains("eingehängt"));
 }
 
 TEST_F(FormListTest, WithoutComparisonOnlyLocalFilesAreListedAsNotCompared)

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "sync/CopyTemporary.h"
 #include "sync/FileStatus.h"
+#include "sync/ListSummary.h"
 
 #include <gtest/gtest.h>
 
@@ -403,6 +404,9 @@ TEST_F(InventoryTest, AShareThatIsNotMountedCannotBeReachedAndSaysWhy)
                                          ping.Function());
     EXPECT_EQ(result.rows, unreachable);
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::NotMounted);
+    EXPECT_EQ(SummaryText(Summarize(result), "08:15"),
+              "Geprüft 08:15: Server antwortet, Serverordner fehlt: Freigabe auf diesem Rechner nicht "
+              "eingehängt\n1 ohne Serverordner");
 
     // A host that does not answer comes first, as for any server folder.
     ping.answers = false;
