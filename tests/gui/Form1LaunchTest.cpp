@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "ListRows.h"
 #include "Modal.h"
 
 #include "app/dialogs/FormDListe_u.h"
@@ -29,20 +30,8 @@ QString Missing(const char* name)
         .arg(QString::fromUtf8(name));
 }
 
-int RowOf(const ui::StatusListView* list, const std::string& name)
-{
-    const auto& rows = list->statusModel()->rows();
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].name == name)
-            return static_cast<int>(i);
-    return -1;
-}
-
-bool IsBold(const ui::StatusListView* list, const std::string& name)
-{
-    const ui::StatusListModel* model = list->statusModel();
-    return model->data(model->index(RowOf(list, name), 0), Qt::FontRole).value<QFont>().bold();
-}
+using guitest::IsBold;
+using guitest::RowOf;
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "ListRows.h"
 
 #include "support/FakeShares.h"
 #include "sync/FileStatus.h"
@@ -47,13 +48,7 @@ protected:
     }
 
     ui::StatusListModel& Rows() { return *form->TntListViewAkt->statusModel(); }
-    int RowOf(const std::string& name)
-    {
-        for (int i = 0; i < Rows().rowCount(); ++i)
-            if (Rows().row(i).name == name)
-                return i;
-        return -1;
-    }
+    int RowOf(const std::string& name) const { return guitest::RowOf(form->TntListViewAkt, name); }
 
     TwoFolders folders;
 };

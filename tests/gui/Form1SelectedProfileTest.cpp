@@ -1,7 +1,7 @@
 #include "ProfilesTestFixture.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/FileDelete.h"
+#include "support/FolderTree.h"
+#include "support/ScopedFault.h"
 #include "sync/FileStatus.h"
 
 #include <QLabel>
@@ -11,15 +11,26 @@
 
 namespace fs = std::filesystem;
 using namespace filesync;
+using testsupport::Build;
 using testsupport::Dos;
+using testsupport::File;
+using testsupport::FolderHolds;
 using testsupport::ReadFile;
-using testsupport::WriteFile;
-using testsupport::WriteFileAt;
+using testsupport::SameSnapshot;
+using testsupport::ScopedFault;
+using testsupport::SnapshotTree;
 
 namespace {
 
 const std::uint32_t kOld = Dos(2022, 4, 1, 9, 0, 0);
 const std::uint32_t kNew = Dos(2023, 6, 2, 9, 0, 0);
+
+const auto kIni = File("qPPP_Profile.ini", "[Profil]\nStartDatei=Gleich.ppt\n");
+const auto kOldNeu = File("Neu.ppt", "alt", kOld);
+const auto kAlt = File("Alt.ppt", "nur hier", kOld);
+const auto kGleich = File("Gleich.ppt", "g", kOld);
+const auto kServerNeu = File("Neu.ppt", "neu", kNew);
+const auto kFehlt = File("Fehlt.ppt", "fehlt", kNew);
 
 std::vector<int> Statuses(const ui::StatusListModel& rows)
 {
@@ -48,15 +59,8 @@ protected:
     // Gleich.ppt identical (0).
     void MakeProfile()
     {
-        fs::create_directories(ProfileFolder("P"));
-        WriteFile(ProfileFolder("P") / "qPPP_Profile.ini", "[Profil]\nStartDatei=Gleich.ppt\n");
-        WriteFileAt(ProfileFolder("P") / "Neu.ppt", "alt", kOld);
-        WriteFileAt(serverDe / "Neu.ppt", "neu", kNew);
-        WriteFileAt(serverDe / "Fehlt.ppt", "fehlt", kNew);
-        WriteFileAt(ProfileFolder("P") / "Alt.ppt", "nur hier", kOld);
-        WriteFileAt(ProfileFolder("P") / "Gleich.ppt", "g", kOld);
-        WriteFileAt(serverDe / "Gleich.ppt", "g", kOld);
-        WriteFile(serverDe / "qPPP_Profile.ini", "[Profil]\n");
+        Build(ProfileFolder("P"), {kIni, kOldNeu, kAlt, kGleich});
+        Build(serverDe, {kServerNeu, kFehlt, kGleich, File("qPPP_Profile.ini", "[Profil]\n")});
         util::Global().CurrentProfile = "P";
         form->LabelProfilname->setText("P");
         form->EncartaButtonListeAuswahlClick();
@@ -87,14 +91,18 @@ protected:
 
 TEST_F(SelectedProfileTest, AFreshlySavedProfileShowsTheStatusesOfTheSet)
 {
-    WriteFileAt(localDe / "Gleich.ppt", "g", kOld);
-    WriteFileAt(serverDe / "Gleich.ppt", "g", kOld);
-    WriteFileAt(localDe / "Neu.ppt", "alt", kOld);
-    WriteFileAt(serverDe / "Neu.ppt", "neu", kNew);
-    WriteFileAt(localDe / "Geändert.ppt", "lokal", kNew);
-    WriteFileAt(serverDe / "Geändert.ppt", "server", kOld);
-    WriteFileAt(localDe / "Lokal.ppt", "l", kOld);
-    WriteFileAt(serverDe / "Fehlt.ppt", "f", kNew);
+    Build(localDe, {
+                       File("Gleich.ppt", "g", kOld),
+                       File("Neu.ppt", "alt", kOld),
+                       File("Geändert.ppt", "lokal", kNew),
+                       File("Lokal.ppt", "l", kOld),
+                   });
+    Build(serverDe, {
+                        File("Gleich.ppt", "g", kOld),
+                        File("Neu.ppt", "neu", kNew),
+                        File("Geändert.ppt", "server", kOld),
+                        File("Fehlt.ppt", "f", kNew),
+                    });
     form->EncartaButtonAktAClick();
     const auto setStatuses = StatusByName(SetRows());
     EXPECT_EQ(setStatuses.size(), 5u);
@@ -120,9 +128,7 @@ TEST_F(SelectedProfileTest, UpdatingMarkedRows235CopiesTwoAndRefreshesTwice)
               QStringList{"Wollen Sie die ausgewählte Datei(en) \r(Anzahl der Dateien: 3)\rlokal "
                           "wirklich aktualisieren?"});
     EXPECT_EQ(refreshes, 2);
-    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Neu.ppt"), "neu");
-    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Fehlt.ppt"), "fehlt");
-    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Alt.ppt"), "nur hier");
+    EXPECT_TRUE(FolderHolds(ProfileFolder("P"), {kIni, kServerNeu, kFehlt, kAlt, kGleich}));
     EXPECT_EQ(ProfileRows().row(ProfileRowOf("Neu.ppt")).status, StatusIdentical);
     EXPECT_EQ(ProfileRows().row(ProfileRowOf("Fehlt.ppt")).status, StatusIdentical);
     EXPECT_FALSE(fs::exists(localDe / "Neu.ppt")) << "the current set is not touched";
@@ -145,12 +151,13 @@ TEST_F(SelectedProfileTest, CommandsWithNothingMarkedOrAnsweredNoChangeNothing)
     EXPECT_EQ(script.shown()[1].kind, ui::BoxKind::Information);
     EXPECT_EQ(script.texts()[3],
               "Wollen Sie die asugewählte Datei(en)  \r(Anzahl der Dateien: 1)\rlokal wirklich löschen?");
-    EXPECT_EQ(ReadFile(ProfileFolder("P") / "Neu.ppt"), "alt");
+    EXPECT_TRUE(FolderHolds(ProfileFolder("P"), {kIni, kOldNeu, kAlt, kGleich}));
 }
 
 TEST_F(SelectedProfileTest, DeletingAServerOnlyRowDoesNothingAndDeletingOthersRefreshes)
 {
     MakeProfile();
+    const auto serverBefore = SnapshotTree(serverDe.path());
     Mark({"Fehlt.ppt"});
     CountRefreshes();
     const auto question = [](int count) {
@@ -163,34 +170,32 @@ TEST_F(SelectedProfileTest, DeletingAServerOnlyRowDoesNothingAndDeletingOthersRe
     form->DateilokallschenProfilClick();
     EXPECT_EQ(script.texts(), QStringList{question(1)});
     EXPECT_EQ(refreshes, 0);
-    EXPECT_TRUE(fs::exists(serverDe / "Fehlt.ppt"));
 
     Mark({"Alt.ppt", "Gleich.ppt"});
     script.answerConfirm(true);
     form->DateilokallschenProfilClick();
     EXPECT_EQ(script.texts(), (QStringList{question(1), question(2)}));
     EXPECT_EQ(refreshes, 2);
-    EXPECT_FALSE(fs::exists(ProfileFolder("P") / "Alt.ppt"));
-    EXPECT_FALSE(fs::exists(ProfileFolder("P") / "Gleich.ppt"));
-    EXPECT_TRUE(fs::exists(serverDe / "Gleich.ppt"));
-    EXPECT_TRUE(fs::exists(ProfileFolder("P") / "qPPP_Profile.ini"));
+    EXPECT_TRUE(FolderHolds(ProfileFolder("P"), {kIni, kOldNeu}));
+    EXPECT_TRUE(SameSnapshot(serverBefore, SnapshotTree(serverDe.path())));
 }
 
 TEST_F(SelectedProfileTest, AProfileFolderGoneOrRefusingWritesIsReportedPerFile)
 {
     MakeProfile();
-    // Read-only: copies and deletes are refused.
-    platform::SetCopyFaultForTesting([](const std::string&) { return std::optional<std::uint64_t>(0); });
-    platform::SetDeleteFaultForTesting([](const std::string&) { return true; });
-    Mark({"Neu.ppt", "Alt.ppt"});
     ui::DialogScript script;
-    script.answerConfirm(true);
-    form->AusgewhlteDateienaktuallisierenProfilClick();
-    Mark({"Neu.ppt", "Alt.ppt"});
-    script.answerConfirm(true);
-    form->DateilokallschenProfilClick();
-    platform::SetCopyFaultForTesting({});
-    platform::SetDeleteFaultForTesting({});
+    {
+        // Read-only: copies and deletes are refused.
+        const auto copyFault =
+            ScopedFault::Copy([](const std::string&) { return std::optional<std::uint64_t>(0); });
+        const auto deleteFault = ScopedFault::Delete([](const std::string&) { return true; });
+        Mark({"Neu.ppt", "Alt.ppt"});
+        script.answerConfirm(true);
+        form->AusgewhlteDateienaktuallisierenProfilClick();
+        Mark({"Neu.ppt", "Alt.ppt"});
+        script.answerConfirm(true);
+        form->DateilokallschenProfilClick();
+    }
     EXPECT_EQ(script.texts().mid(1, 1), QStringList{"Datei konnte nicht kopiert werden."});
     EXPECT_EQ(script.shown()[1].kind, ui::BoxKind::Message);
     EXPECT_EQ(script.texts().mid(3), (QStringList{"Datei Neu.ppt konnte nicht gelöscht werden",
@@ -217,8 +222,8 @@ TEST_F(SelectedProfileTest, AProfileFolderGoneOrRefusingWritesIsReportedPerFile)
 
 TEST_F(SelectedProfileTest, AStaleProfileNameNeverListsOrWritesOutsideTheProfilesFolder)
 {
-    WriteFile(localDe / "Satz.ppt", "s");
-    WriteFileAt(serverDe / "Satz.ppt", "server", kNew);
+    Build(localDe, {File("Satz.ppt", "s")});
+    Build(serverDe, {File("Satz.ppt", "server", kNew)});
     for (const char* name : {"..", "../..", ""}) {
         util::Global().CurrentProfile = name;
         form->LabelProfilname->setText("sichtbar");
@@ -238,9 +243,9 @@ TEST_F(SelectedProfileTest, AStaleProfileNameNeverListsOrWritesOutsideTheProfile
                                "Wollen Sie die asugewählte Datei(en)  \r(Anzahl der Dateien: 1)\rlokal "
                                "wirklich löschen?"}))
             << name << ": asked, and then nothing to report";
-        EXPECT_EQ(ReadFile(localDe / "Satz.ppt"), "s") << name;
+        EXPECT_TRUE(FolderHolds(localDe.path(), {File("Satz.ppt", "s")})) << name;
     }
-    EXPECT_EQ(ReadFile(serverDe / "Satz.ppt"), "server");
+    EXPECT_TRUE(FolderHolds(serverDe.path(), {File("Satz.ppt", "server", kNew)}));
 }
 
 TEST_F(SelectedProfileTest, FlagDoubleClickTogglesTheLanguageWithItsProfileAndStartFiles)
@@ -250,12 +255,18 @@ TEST_F(SelectedProfileTest, FlagDoubleClickTogglesTheLanguageWithItsProfileAndSt
     g.ChosenProfileGerman = "P";
     g.ChosenProfileEnglish = "E";
     fs::create_directories(ProfileFolder("E", false));
-    WriteFile(ProfileFolder("E", false) / "qPPP_Profile.ini", "[Profil]\nStartDatei=Welcome.ppt\n");
-    WriteFileAt(ProfileFolder("E", false) / "Welcome.ppt", "w", kOld);
-    WriteFileAt(localEn / "Agenda.ppt", "a", kOld);
-    WriteFile(localEn / "qPPP_Profile.ini", "[Profil]\nStartDatei=Agenda.ppt\n");
-    WriteFile(localDe / "qPPP_Profile.ini", "[Profil]\nStartDatei=Satz.ppt\n");
-    WriteFileAt(localDe / "Satz.ppt", "s", kOld);
+    Build(ProfileFolder("E", false), {
+                                         File("qPPP_Profile.ini", "[Profil]\nStartDatei=Welcome.ppt\n"),
+                                         File("Welcome.ppt", "w", kOld),
+                                     });
+    Build(localEn, {
+                       File("Agenda.ppt", "a", kOld),
+                       File("qPPP_Profile.ini", "[Profil]\nStartDatei=Agenda.ppt\n"),
+                   });
+    Build(localDe, {
+                       File("qPPP_Profile.ini", "[Profil]\nStartDatei=Satz.ppt\n"),
+                       File("Satz.ppt", "s", kOld),
+                   });
 
     form->ImageFlageProfilDblClick();
     EXPECT_TRUE(form->RadioButtonEnglisch->isChecked());

@@ -1,9 +1,10 @@
 #include "FormFixture.h"
+#include "ListRows.h"
 #include "Modal.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/FileDelete.h"
-#include "support/FolderSnapshot.h"
+#include "support/FileRows.h"
+#include "support/FolderTree.h"
+#include "support/ScopedFault.h"
 #include "sync/FileStatus.h"
 #include "ui/MessageDialogs.h"
 #include "ui/StatusListView.h"
@@ -15,9 +16,14 @@
 #include <QTimer>
 
 namespace fs = std::filesystem;
+using testsupport::Build;
 using testsupport::Dos;
-using testsupport::ReadFile;
-using testsupport::WriteFileAt;
+using testsupport::File;
+using testsupport::FolderHolds;
+using testsupport::Row;
+using testsupport::SameSnapshot;
+using testsupport::ScopedFault;
+using testsupport::SnapshotTree;
 
 namespace {
 
@@ -25,11 +31,6 @@ const std::uint32_t kOld = Dos(2023, 1, 10);
 const std::uint32_t kNew = Dos(2024, 2, 20);
 const QString kQuestion =
     "Auf dem Server befinden sich neuere Dateien\rWollen Sie lokale Dateien jetz aktuallisieren?";
-
-filesync::FileRow Row(const std::string& name, int status)
-{
-    return {name, name, std::nullopt, std::nullopt, status};
-}
 
 bool WaitCursorShown()
 {
@@ -55,35 +56,19 @@ protected:
         g.CompareWithServer = true;
     }
 
-    void TearDown() override
-    {
-        platform::SetCopyFaultForTesting({});
-        platform::SetDeleteFaultForTesting({});
-    }
-
     ui::StatusListModel& Rows() { return *form->TntListViewAkt->statusModel(); }
-    int RowOf(const std::string& name)
-    {
-        for (int i = 0; i < Rows().rowCount(); ++i)
-            if (Rows().row(i).name == name)
-                return i;
-        return -1;
-    }
-    int StatusOf(const std::string& name)
-    {
-        const int row = RowOf(name);
-        return row < 0 ? -1 : Rows().row(row).status;
-    }
+    int RowOf(const std::string& name) const { return guitest::RowOf(form->TntListViewAkt, name); }
+    int StatusOf(const std::string& name) const { return guitest::StatusOf(form->TntListViewAkt, name); }
     void Refresh() { form->EncartaButtonAktAClick(); }
 
-    // Calls back at the start of every copy from the server, with the file's name.
-    void OnCopy(std::function<void(const std::string& name)> observe)
+    // Calls back at the start of every copy from the server, with the file's name,
+    // for as long as the result lives.
+    static ScopedFault OnCopy(std::function<void(const std::string& name)> observe)
     {
-        platform::SetCopyFaultForTesting(
-            [observe](const std::string& source) -> std::optional<std::uint64_t> {
-                observe(fs::path(source).filename().string());
-                return std::nullopt;
-            });
+        return ScopedFault::Copy([observe](const std::string& source) -> std::optional<std::uint64_t> {
+            observe(fs::path(source).filename().string());
+            return std::nullopt;
+        });
     }
 
     testsupport::TempDir local;
@@ -93,11 +78,15 @@ protected:
 
 TEST_F(FormSyncTest, WithoutNewerOrMissingFilesTheUpdateDoesNothingAtAll)
 {
-    WriteFileAt(local / "Gleich.ppt", "a", kOld);
-    WriteFileAt(server / "Gleich.ppt", "a", kOld);
-    WriteFileAt(local / "Lokal.ppt", "b", kOld);
-    WriteFileAt(local / "Geaendert.ppt", "c", kNew);
-    WriteFileAt(server / "Geaendert.ppt", "c0", kOld);
+    Build(local, {
+                     File("Gleich.ppt", "a", kOld),
+                     File("Lokal.ppt", "b", kOld),
+                     File("Geaendert.ppt", "c", kNew),
+                 });
+    Build(server, {
+                      File("Gleich.ppt", "a", kOld),
+                      File("Geaendert.ppt", "c0", kOld),
+                  });
     Refresh();
     ui::DialogScript script;
     form->EncartaButtonSyncClick();
@@ -108,17 +97,19 @@ TEST_F(FormSyncTest, WithoutNewerOrMissingFilesTheUpdateDoesNothingAtAll)
 
 TEST_F(FormSyncTest, AnsweringNoCopiesNothingAndShowsNoProgress)
 {
-    WriteFileAt(local / "Neu.ppt", "alt", kOld);
-    WriteFileAt(server / "Neu.ppt", "neu", kNew);
-    WriteFileAt(server / "Fehlt.ppt", "x", kNew);
+    Build(local, {File("Neu.ppt", "alt", kOld)});
+    Build(server, {
+                      File("Neu.ppt", "neu", kNew),
+                      File("Fehlt.ppt", "x", kNew),
+                  });
     Refresh();
-    const auto before = testsupport::SnapshotFolder(local.path());
+    const auto before = SnapshotTree(local.path());
     ui::DialogScript script;
     script.answerConfirm(false);
     form->EncartaButtonSyncClick();
     EXPECT_EQ(script.texts(), QStringList{kQuestion});
     EXPECT_EQ(script.shown()[0].kind, ui::BoxKind::Confirmation);
-    EXPECT_EQ(testsupport::SnapshotFolder(local.path()), before);
+    EXPECT_TRUE(SameSnapshot(before, SnapshotTree(local.path())));
     EXPECT_TRUE(form->LabelKopPPP->isHidden());
     EXPECT_TRUE(form->LMDProgress1->isHidden());
     EXPECT_FALSE(form->Timer1->isActive());
@@ -126,17 +117,22 @@ TEST_F(FormSyncTest, AnsweringNoCopiesNothingAndShowsNoProgress)
 
 TEST_F(FormSyncTest, ProgressFollowsTheRowPositionAndTheDisplayGoesThreeSecondsLater)
 {
-    WriteFileAt(local / "Neu.ppt", "alt", kOld);
-    WriteFileAt(server / "Neu.ppt", "neu", kNew);
-    WriteFileAt(local / "Gleich.ppt", "g", kOld);
-    WriteFileAt(server / "Gleich.ppt", "g", kOld);
-    WriteFileAt(server / "Fehlt.ppt", "fehlt", kNew);
+    Build(local, {
+                     File("Neu.ppt", "alt", kOld),
+                     File("Gleich.ppt", "g", kOld),
+                 });
+    Build(server, {
+                      File("Neu.ppt", "neu", kNew),
+                      File("Gleich.ppt", "g", kOld),
+                      File("Fehlt.ppt", "fehlt", kNew),
+                  });
     Rows().setRows({Row("Neu.ppt", 2), Row("Gleich.ppt", 0), Row("Fehlt.ppt", 3)});
 
     std::vector<int> values;
     QObject::connect(form->LMDProgress1, &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
     std::vector<std::pair<std::string, int>> copies;
-    OnCopy([&](const std::string& name) { copies.emplace_back(name, form->LMDProgress1->value()); });
+    const auto observer =
+        OnCopy([&](const std::string& name) { copies.emplace_back(name, form->LMDProgress1->value()); });
     // What the user sees between the steps: label text and cursor.
     QStringList labels;
     bool waitCursorWhileCopying = true;
@@ -161,7 +157,8 @@ TEST_F(FormSyncTest, ProgressFollowsTheRowPositionAndTheDisplayGoesThreeSecondsL
     EXPECT_EQ(labels, (QStringList{"Kopieren wird vorbereitet...", "Kopiere Dateien...", "Fertig"}));
     EXPECT_TRUE(waitCursorWhileCopying);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(ReadFile(local / "Fehlt.ppt"), "fehlt");
+    EXPECT_TRUE(FolderHolds(local.path(), {File("Neu.ppt", "neu", kNew), File("Gleich.ppt", "g", kOld),
+                                           File("Fehlt.ppt", "fehlt", kNew)}));
     for (const char* name : {"Neu.ppt", "Gleich.ppt", "Fehlt.ppt"})
         EXPECT_EQ(StatusOf(name), filesync::StatusIdentical) << name;
 
@@ -180,7 +177,7 @@ TEST_F(FormSyncTest, ProgressFollowsTheRowPositionAndTheDisplayGoesThreeSecondsL
 
 TEST_F(FormSyncTest, AMissingEnglishFolderOpensTheStorageLocationsInsteadOfCopying)
 {
-    WriteFileAt(server / "Fehlt.ppt", "x", kNew);
+    Build(server, {File("Fehlt.ppt", "x", kNew)});
     util::Global().LocalFolderEnglish = (english / "gibtsnicht").string();
     Refresh();
     TFormPfade& pfade = windows->FormPfade;
@@ -196,14 +193,16 @@ TEST_F(FormSyncTest, AMissingEnglishFolderOpensTheStorageLocationsInsteadOfCopyi
 
 TEST_F(FormSyncTest, AFailedCopyIsReportedOnceWithTheNormalCursorAndTheOthersAreCopied)
 {
-    WriteFileAt(local / "A.ppt", "alt", kOld);
-    WriteFileAt(server / "A.ppt", "neu", kNew);
-    WriteFileAt(server / "B.ppt", "b", kNew);
-    WriteFileAt(server / "C.ppt", "c", kNew);
+    Build(local, {File("A.ppt", "alt", kOld)});
+    Build(server, {
+                      File("A.ppt", "neu", kNew),
+                      File("B.ppt", "b", kNew),
+                      File("C.ppt", "c", kNew),
+                  });
     Rows().setRows({Row("A.ppt", 2), Row("B.ppt", 3), Row("C.ppt", 3)});
 
     std::vector<std::pair<std::string, bool>> cursorAtCopy;
-    platform::SetCopyFaultForTesting([&](const std::string& source) -> std::optional<std::uint64_t> {
+    const auto fault = ScopedFault::Copy([&](const std::string& source) -> std::optional<std::uint64_t> {
         const std::string name = fs::path(source).filename().string();
         cursorAtCopy.emplace_back(name, WaitCursorShown());
         return name == "A.ppt" ? std::optional<std::uint64_t>(1) : std::nullopt;
@@ -217,20 +216,22 @@ TEST_F(FormSyncTest, AFailedCopyIsReportedOnceWithTheNormalCursorAndTheOthersAre
     EXPECT_EQ(cursorAtCopy, (std::vector<std::pair<std::string, bool>>{
                                 {"A.ppt", true}, {"B.ppt", false}, {"C.ppt", false}}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(ReadFile(local / "A.ppt"), "alt") << "the failed copy leaves the old file";
-    EXPECT_EQ(ReadFile(local / "C.ppt"), "c");
-    EXPECT_EQ(testsupport::SnapshotFolder(local.path()).size(), 3u) << "no temporary file left";
+    // The failed copy leaves the old file and no temporary file.
+    EXPECT_TRUE(FolderHolds(
+        local.path(), {File("A.ppt", "alt", kOld), File("B.ppt", "b", kNew), File("C.ppt", "c", kNew)}));
     EXPECT_EQ(StatusOf("A.ppt"), filesync::StatusServerNewer);
     EXPECT_EQ(StatusOf("B.ppt"), filesync::StatusIdentical);
 }
 
 TEST_F(FormSyncTest, TimersAndClicksDuringTheUpdateDoNotInterleaveWithIt)
 {
-    WriteFileAt(server / "A.ppt", "a", kNew);
-    WriteFileAt(server / "B.ppt", "b", kNew);
+    Build(server, {
+                      File("A.ppt", "a", kNew),
+                      File("B.ppt", "b", kNew),
+                  });
     Refresh();
     std::vector<std::string> events;
-    OnCopy([&](const std::string& name) {
+    const auto observer = OnCopy([&](const std::string& name) {
         events.push_back("copy " + name);
         EXPECT_FALSE(form->LabelKopPPP->isHidden()) << "an earlier countdown must not hide the display";
     });
@@ -258,7 +259,7 @@ TEST_F(FormSyncTest, TimersAndClicksDuringTheUpdateDoNotInterleaveWithIt)
 TEST_F(FormSyncTest, TheWindowKeepsBeingServedWhileALargeFileCopies)
 {
     const std::string big(std::size_t{32} << 20, 'p');
-    WriteFileAt(server / "Gross.ppt", big, kNew);
+    Build(server, {File("Gross.ppt", big, kNew)});
     Refresh();
     form->TntListViewAkt->markRow(RowOf("Gross.ppt"));
     int ticks = 0;
@@ -267,7 +268,7 @@ TEST_F(FormSyncTest, TheWindowKeepsBeingServedWhileALargeFileCopies)
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(0);
-    OnCopy([&](const std::string&) { ticksAtCopyStart = ticks; });
+    const auto observer = OnCopy([&](const std::string&) { ticksAtCopyStart = ticks; });
     QObject::connect(&Rows(), &QAbstractItemModel::modelReset, [&] {
         if (ticksAtRefresh < 0)
             ticksAtRefresh = ticks;
@@ -287,9 +288,11 @@ TEST_F(FormSyncTest, TheWindowKeepsBeingServedWhileALargeFileCopies)
 
 TEST_F(FormSyncTest, UpdatingTheMarkedRowReplacesANewerLocalCopyWithTheServers)
 {
-    WriteFileAt(local / "Neu.ppt", "lokal geändert", kNew);
-    WriteFileAt(server / "Neu.ppt", "server", kOld);
-    WriteFileAt(server / "Weg.ppt", "w", kOld);
+    Build(local, {File("Neu.ppt", "lokal geändert", kNew)});
+    Build(server, {
+                      File("Neu.ppt", "server", kOld),
+                      File("Weg.ppt", "w", kOld),
+                  });
     Refresh();
     ASSERT_EQ(StatusOf("Neu.ppt"), filesync::StatusLocalNewer);
 
@@ -310,7 +313,7 @@ TEST_F(FormSyncTest, UpdatingTheMarkedRowReplacesANewerLocalCopyWithTheServers)
         EXPECT_EQ(
             script.texts(),
             QStringList{"Wollen Sie die ausgewählte Datei   \rNeu.ppt\r\rlokal wirklich aktualisieren?"});
-        EXPECT_EQ(ReadFile(local / "Neu.ppt"), "server");
+        EXPECT_TRUE(FolderHolds(local.path(), {File("Neu.ppt", "server", kOld)}));
         EXPECT_EQ(StatusOf("Neu.ppt"), filesync::StatusIdentical);
     }
     {
@@ -325,15 +328,17 @@ TEST_F(FormSyncTest, UpdatingTheMarkedRowReplacesANewerLocalCopyWithTheServers)
         QObject::disconnect(c);
         EXPECT_EQ(script.texts().size(), 1);
         EXPECT_EQ(resets, 0);
-        EXPECT_FALSE(fs::exists(local / "Weg.ppt"));
+        EXPECT_TRUE(FolderHolds(local.path(), {File("Neu.ppt", "server", kOld)}));
     }
 }
 
 TEST_F(FormSyncTest, DeletingALocalCopyBringsItBackAsMissingAndAFailureIsReported)
 {
-    WriteFileAt(local / "Gleich.ppt", "g", kOld);
-    WriteFileAt(server / "Gleich.ppt", "g", kOld);
-    WriteFileAt(local / "Lokal.ppt", "l", kOld);
+    Build(local, {
+                     File("Gleich.ppt", "g", kOld),
+                     File("Lokal.ppt", "l", kOld),
+                 });
+    Build(server, {File("Gleich.ppt", "g", kOld)});
     Refresh();
     const auto question = [](const QString& name) {
         return "Wollen Sie die asugewählte Datei   \r" + name + "\r\rlokal wirklich löschen?";
@@ -361,9 +366,9 @@ TEST_F(FormSyncTest, DeletingALocalCopyBringsItBackAsMissingAndAFailureIsReporte
         EXPECT_EQ(script.texts(), (QStringList{question("Gleich.ppt"), question("Lokal.ppt")}));
     }
     {
-        WriteFileAt(local / "Fest.ppt", "f", kOld);
+        Build(local, {File("Fest.ppt", "f", kOld)});
         Refresh();
-        platform::SetDeleteFaultForTesting([](const std::string&) { return true; });
+        const auto fault = ScopedFault::DeleteRefused("Fest.ppt");
         form->TntListViewAkt->markRow(RowOf("Fest.ppt"));
         int resets = 0;
         QObject::connect(&Rows(), &QAbstractItemModel::modelReset, [&] { ++resets; });

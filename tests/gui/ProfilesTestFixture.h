@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormFixture.h"
+#include "ListRows.h"
 #include "Modal.h"
 
 #include "app/dialogs/FormProfilSpeichern_u.h"
@@ -64,13 +65,7 @@ protected:
 
     ui::StatusListModel& ProfileRows() { return *form->TntListViewAuswahl->statusModel(); }
     ui::StatusListModel& SetRows() { return *form->TntListViewAkt->statusModel(); }
-    int ProfileRowOf(const std::string& name)
-    {
-        for (int i = 0; i < ProfileRows().rowCount(); ++i)
-            if (ProfileRows().row(i).name == name)
-                return i;
-        return -1;
-    }
+    int ProfileRowOf(const std::string& name) const { return guitest::RowOf(form->TntListViewAuswahl, name); }
 
     std::filesystem::path ProfileFolder(const std::string& name, bool german = true) const
     {

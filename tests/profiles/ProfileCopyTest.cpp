@@ -1,6 +1,7 @@
 #include "profiles/ProfileCopy.h"
-#include "platform/AtomicFile.h"
-#include "support/FolderSnapshot.h"
+
+#include "support/FolderTree.h"
+#include "support/ScopedFault.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -9,11 +10,11 @@
 
 namespace fs = std::filesystem;
 using namespace profiles;
+using testsupport::Build;
 using testsupport::Dos;
-using testsupport::SnapshotFolder;
+using testsupport::File;
+using testsupport::FolderHolds;
 using testsupport::TempDir;
-using testsupport::WriteFile;
-using testsupport::WriteFileAt;
 
 namespace {
 
@@ -26,49 +27,45 @@ std::vector<std::string> StepNames(const util::StepPlan& plan)
     return names;
 }
 
+struct ProfileCopy : ::testing::Test
+{
+    TempDir local;
+    fs::path profile = local / "qPPP_Profile" / "Neu";
+};
+
 } // namespace
 
-TEST(ProfileCopyPlan, TakesEveryFileButTheSetsIniSubfoldersAndTemporaryCopies)
+TEST_F(ProfileCopy, PlanTakesEveryFileButTheSetsIniSubfoldersAndTemporaryCopies)
 {
-    TempDir local;
-    const std::string profile = (local / "qPPP_Profile" / "Neu").string();
-    fs::create_directories(profile);
-    WriteFile(local / "Intro.ppt", "a");
-    WriteFile(local / ".versteckt.ppt", "b");
-    WriteFile(local / "thumbs.db", "c");
-    WriteFile(local / "qPPP_Profile.ini", "[Profil]\nStartDatei=Intro.ppt\n");
-    WriteFile(local / "QPPP_PROFILE.INI", "anders geschrieben: eine gewöhnliche Datei");
-    WriteFile(local / ".qPPP-kopie-abc123", "halb");
-    WriteFile(local / ".~lock.Intro.ppt#", "Benutzer,rechner,01.01.2026 10:00;");
-    WriteFile(local / "~$Intro.ppt", "gesperrt");
-    fs::create_directories(local / "Unterordner");
-    WriteFile(local / "Unterordner" / "tief.ppt", "d");
+    Build(local,
+          {File("Intro.ppt", "a"), File(".versteckt.ppt", "b"), File("thumbs.db", "c"),
+           File("qPPP_Profile.ini", "[Profil]\nStartDatei=Intro.ppt\n"),
+           File("QPPP_PROFILE.INI", "anders geschrieben: eine gewöhnliche Datei"),
+           File(".qPPP-kopie-abc123", "halb"),
+           File(".~lock.Intro.ppt#", "Benutzer,rechner,01.01.2026 10:00;"), File("~$Intro.ppt", "gesperrt"),
+           File("Unterordner/tief.ppt", "d"), testsupport::Folder("qPPP_Profile/Neu")});
 
-    const util::StepPlan plan = PlanProfileCopy(local.str(), profile);
-    EXPECT_EQ(StepNames(plan),
+    EXPECT_EQ(StepNames(PlanProfileCopy(local.str(), profile.string())),
               (std::vector<std::string>{".versteckt.ppt", "Intro.ppt", "QPPP_PROFILE.INI", "thumbs.db"}));
-    EXPECT_TRUE(PlanProfileCopy((local / "fehlt").string(), profile).steps.empty());
+    EXPECT_TRUE(PlanProfileCopy((local / "fehlt").string(), profile.string()).steps.empty());
     EXPECT_TRUE(PlanProfileCopy(local.str(), "").steps.empty());
+
+    TempDir onlyIni;
+    Build(onlyIni, {File("qPPP_Profile.ini", "[Profil]\n")});
+    EXPECT_TRUE(PlanProfileCopy(onlyIni.str(), profile.string()).steps.empty())
+        << "a set holding only its INI";
 }
 
-TEST(ProfileCopyPlan, SetHoldingOnlyItsIniHasNothingToCopy)
+TEST_F(ProfileCopy, TwelveFilesCountUpKeepTheirTimesAndEndTheBarAtHundred)
 {
-    TempDir local;
-    WriteFile(local / "qPPP_Profile.ini", "[Profil]\n");
-    fs::create_directories(local / "qPPP_Profile" / "Neu");
-    EXPECT_TRUE(PlanProfileCopy(local.str(), (local / "qPPP_Profile" / "Neu").string()).steps.empty());
-}
-
-TEST(ProfileCopy, TwelveFilesCountUpKeepTheirTimesAndEndTheBarAtHundred)
-{
-    TempDir local;
-    const fs::path profile = local / "qPPP_Profile" / "Zwölf";
-    fs::create_directories(profile);
+    testsupport::Tree slides;
     for (int i = 1; i <= 12; ++i)
-        WriteFileAt(local / ("Folie" + std::to_string(i) + ".ppt"), std::string(i * 1000, 'x'),
-                    Dos(2022, 1, i, 8, 15, 0));
-    WriteFile(local / "qPPP_Profile.ini", "[Profil]\nStartDatei=Folie1.ppt\n");
-    WriteFile(profile / "qPPP_Profile.ini", "[Profil]\nBeschreibung=neu\n");
+        slides.push_back(File("Folie" + std::to_string(i) + ".ppt", std::string(i * 1000, 'x'),
+                              Dos(2022, 1, i, 8, 15, 0)));
+    Build(local, slides);
+    Build(local, {File("qPPP_Profile.ini", "[Profil]\nStartDatei=Folie1.ppt\n")});
+    const auto profileIni = File("qPPP_Profile.ini", "[Profil]\nBeschreibung=neu\n");
+    Build(profile, {profileIni});
 
     std::vector<std::string> labels;
     std::vector<int> bar;
@@ -88,48 +85,33 @@ TEST(ProfileCopy, TwelveFilesCountUpKeepTheirTimesAndEndTheBarAtHundred)
     EXPECT_EQ(bar.back(), 100);
     EXPECT_TRUE(std::is_sorted(bar.begin(), bar.end()));
 
-    auto copied = SnapshotFolder(profile);
-    auto original = SnapshotFolder(local.path());
-    original.erase("qPPP_Profile");
-    original.erase("qPPP_Profile.ini");
-    EXPECT_EQ(copied.at("qPPP_Profile.ini").content, "[Profil]\nBeschreibung=neu\n")
-        << "the profile's own INI";
-    copied.erase("qPPP_Profile.ini");
-    EXPECT_EQ(copied, original) << "contents and last-write times";
+    // Contents and last-write times; the profile keeps its own INI.
+    slides.push_back(profileIni);
+    EXPECT_TRUE(FolderHolds(profile, slides));
 }
 
-TEST(ProfileCopy, AFailedFileLeavesNothingHalfWrittenAndTheOthersAreCopied)
+TEST_F(ProfileCopy, AFailedFileLeavesNothingHalfWrittenAndTheOthersAreCopied)
 {
-    TempDir local;
-    const fs::path profile = local / "qPPP_Profile" / "P";
-    fs::create_directories(profile);
-    WriteFile(local / "a.ppt", std::string(5000, 'a'));
-    WriteFile(local / "b.ppt", std::string(5000, 'b'));
-    WriteFile(local / "c.ppt", std::string(5000, 'c'));
-    platform::SetCopyFaultForTesting([](const std::string& source) -> std::optional<std::uint64_t> {
-        if (fs::path(source).filename() == "b.ppt")
-            return 1000;
-        return std::nullopt;
-    });
+    Build(local, {File("a.ppt", std::string(5000, 'a')), File("b.ppt", std::string(5000, 'b')),
+                  File("c.ppt", std::string(5000, 'c')), testsupport::Folder("qPPP_Profile/Neu")});
+    const auto fault = testsupport::ScopedFault::CopyFailsAfter("b.ppt", 1000);
     std::vector<std::string> messages;
-    const util::StepObserver observer{
-        {}, [&](const util::StepReport& r) { messages.push_back(r.outcome.message); }};
-    const auto summary = util::ExecutePlan(PlanProfileCopy(local.str(), profile.string()), observer);
-    platform::SetCopyFaultForTesting({});
+    const auto summary = util::ExecutePlan(PlanProfileCopy(local.str(), profile.string()),
+                                           {{}, [&](const util::StepReport& r) {
+                                                if (!r.outcome.message.empty())
+                                                    messages.push_back(r.outcome.message);
+                                            }});
 
     EXPECT_EQ(summary.failed, 1u);
-    std::sort(messages.begin(), messages.end());
-    EXPECT_EQ(messages, (std::vector<std::string>{"", "", "Es gibt Probleme beim Kopieren von Dateien"}));
-    const auto copied = SnapshotFolder(profile);
-    EXPECT_EQ(copied.size(), 2u) << "no partial file and no temporary file";
-    EXPECT_FALSE(copied.contains("b.ppt"));
+    EXPECT_EQ(messages, std::vector<std::string>{"Es gibt Probleme beim Kopieren von Dateien"});
+    EXPECT_TRUE(
+        FolderHolds(profile, {File("a.ppt", std::string(5000, 'a')), File("c.ppt", std::string(5000, 'c'))}))
+        << "no partial file and no temporary file";
 }
 
-TEST(ProfileCopy, AMissingProfileFolderFailsEveryFile)
+TEST_F(ProfileCopy, AMissingProfileFolderFailsEveryFile)
 {
-    TempDir local;
-    WriteFile(local / "a.ppt", "a");
-    const auto plan = PlanProfileCopy(local.str(), (local / "qPPP_Profile" / "weg").string());
-    EXPECT_EQ(util::ExecutePlan(plan, {}).failed, 1u);
-    EXPECT_FALSE(fs::exists(local / "qPPP_Profile"));
+    Build(local, {File("a.ppt", "a")});
+    EXPECT_EQ(util::ExecutePlan(PlanProfileCopy(local.str(), profile.string()), {}).failed, 1u);
+    EXPECT_TRUE(FolderHolds(local.path(), {File("a.ppt", "a")}));
 }

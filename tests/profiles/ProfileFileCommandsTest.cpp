@@ -1,8 +1,8 @@
 #include "profiles/ProfileFileCommands.h"
-#include "platform/AtomicFile.h"
-#include "platform/FileDelete.h"
-#include "support/FolderSnapshot.h"
+
+#include "support/FolderTree.h"
 #include "support/OutcomePrint.h"
+#include "support/ScopedFault.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -10,12 +10,14 @@
 
 namespace fs = std::filesystem;
 using namespace profiles;
+using testsupport::Build;
 using testsupport::Dos;
-using testsupport::ReadFile;
-using testsupport::SnapshotFolder;
+using testsupport::File;
+using testsupport::FolderHolds;
+using testsupport::SameSnapshot;
+using testsupport::ScopedFault;
+using testsupport::SnapshotTree;
 using testsupport::TempDir;
-using testsupport::WriteFile;
-using testsupport::WriteFileAt;
 using util::Outcome;
 using util::OutcomeCode;
 
@@ -24,18 +26,20 @@ namespace {
 const std::uint32_t kOld = Dos(2021, 3, 4, 10, 0, 0);
 const std::uint32_t kNew = Dos(2023, 5, 17, 9, 30, 0);
 
+const auto kIni = File("qPPP_Profile.ini", "[Profil]\nStartDatei=Neu.ppt\n");
+const auto kOldNeu = File("Neu.ppt", "alt", kOld);
+const auto kAlt = File("Alt.ppt", "nur im Profil", kOld);
+const auto kServerNeu = File("Neu.ppt", "neu", kNew);
+const auto kFehlt = File("Fehlt.ppt", "fehlt", kNew);
+
 // A set with the profile "P": Neu.ppt newer on the server (2), Fehlt.ppt only on
 // the server (3), Alt.ppt only in the profile (5).
 struct ProfileFixture : ::testing::Test
 {
     ProfileFixture()
     {
-        fs::create_directories(profile);
-        WriteFile(profile / "qPPP_Profile.ini", "[Profil]\nStartDatei=Neu.ppt\n");
-        WriteFileAt(profile / "Neu.ppt", "alt", kOld);
-        WriteFileAt(server / "Neu.ppt", "neu", kNew);
-        WriteFileAt(server / "Fehlt.ppt", "fehlt", kNew);
-        WriteFileAt(profile / "Alt.ppt", "nur im Profil", kOld);
+        Build(profile, {kIni, kOldNeu, kAlt});
+        Build(server, {kServerNeu, kFehlt});
     }
 
     static std::vector<Outcome<>> Run(const util::StepPlan& plan)
@@ -58,13 +62,6 @@ struct ProfileFixture : ::testing::Test
     fs::path profile = local / "qPPP_Profile" / "P";
 };
 
-// The window refreshes after every file worked on, done or failed.
-int Refreshes(const std::vector<Outcome<>>& results)
-{
-    return static_cast<int>(std::count_if(results.begin(), results.end(),
-                                          [](auto& r) { return r.code != OutcomeCode::Nothing; }));
-}
-
 } // namespace
 
 TEST(ProfileFileTexts, AreTheProgramsOwn)
@@ -80,80 +77,57 @@ TEST(ProfileFileTexts, AreTheProgramsOwn)
 
 TEST_F(ProfileFixture, UpdatingStatuses235CopiesTwoAndPassesOverTheThird)
 {
-    const auto serverBefore = SnapshotFolder(server.path());
-    const auto results = Update({"Neu.ppt", "Fehlt.ppt", "Alt.ppt"});
-    ASSERT_EQ(results.size(), 3u);
-    EXPECT_EQ(results[0], util::Done());
-    EXPECT_EQ(results[1], util::Done());
-    EXPECT_EQ(results[2], util::Nothing()) << "no server file: silently, without a refresh";
-    EXPECT_EQ(Refreshes(results), 2);
-
-    const auto after = SnapshotFolder(profile);
-    EXPECT_EQ(after.at("Neu.ppt"), serverBefore.at("Neu.ppt")) << "content and server time";
-    EXPECT_EQ(after.at("Fehlt.ppt"), serverBefore.at("Fehlt.ppt"));
-    EXPECT_EQ(after.at("Alt.ppt").content, "nur im Profil");
-    EXPECT_EQ(SnapshotFolder(server.path()), serverBefore);
+    const auto serverBefore = SnapshotTree(server.path());
+    // No server file for Alt.ppt: silently, and the window does not refresh.
+    EXPECT_EQ(Update({"Neu.ppt", "Fehlt.ppt", "Alt.ppt"}),
+              (std::vector<Outcome<>>{util::Done(), util::Done(), util::Nothing()}));
+    EXPECT_TRUE(FolderHolds(profile, {kIni, kServerNeu, kFehlt, kAlt})) << "contents and server times";
+    EXPECT_TRUE(SameSnapshot(serverBefore, SnapshotTree(server.path())));
     EXPECT_FALSE(fs::exists(local / "Neu.ppt")) << "the current set is not touched";
 }
 
 TEST_F(ProfileFixture, AFailedCopyIsReportedKeepsTheOldFileAndGoesOn)
 {
-    platform::SetCopyFaultForTesting([](const std::string& source) -> std::optional<std::uint64_t> {
-        if (fs::path(source).filename() == "Neu.ppt")
-            return 1;
-        return std::nullopt;
-    });
-    const auto results = Update({"Neu.ppt", "Fehlt.ppt"});
-    platform::SetCopyFaultForTesting({});
-    ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[0], util::Failed("Datei konnte nicht kopiert werden."));
-    EXPECT_EQ(results[1], util::Done());
-    EXPECT_EQ(ReadFile(profile / "Neu.ppt"), "alt");
-    EXPECT_EQ(SnapshotFolder(profile).size(), 4u) << "no temporary file left";
+    const auto fault = ScopedFault::CopyFailsAfter("Neu.ppt", 1);
+    EXPECT_EQ(Update({"Neu.ppt", "Fehlt.ppt"}),
+              (std::vector<Outcome<>>{util::Failed("Datei konnte nicht kopiert werden."), util::Done()}));
+    EXPECT_TRUE(FolderHolds(profile, {kIni, kOldNeu, kAlt, kFehlt})) << "the old file, no temporary file";
 }
 
 TEST_F(ProfileFixture, DeletingRemovesOnlyProfileFilesAndPassesOverServerOnlyRows)
 {
-    const auto serverBefore = SnapshotFolder(server.path());
-    auto results = Delete({"Fehlt.ppt"});
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], util::Nothing()) << "status 3: nothing, no refresh";
-
-    results = Delete({"Neu.ppt", "Alt.ppt", "qPPP_Profile.ini"});
-    ASSERT_EQ(results.size(), 2u) << "the profile's own INI is never a target";
-    EXPECT_EQ(Refreshes(results), 2);
-    EXPECT_FALSE(fs::exists(profile / "Neu.ppt"));
-    EXPECT_FALSE(fs::exists(profile / "Alt.ppt"));
-    EXPECT_TRUE(fs::exists(profile / "qPPP_Profile.ini"));
-    EXPECT_EQ(SnapshotFolder(server.path()), serverBefore);
+    const auto serverBefore = SnapshotTree(server.path());
+    EXPECT_EQ(Delete({"Fehlt.ppt"}), std::vector<Outcome<>>{util::Nothing()})
+        << "status 3: nothing, no refresh";
+    // The profile's own INI is never a target.
+    EXPECT_EQ(Delete({"Neu.ppt", "Alt.ppt", "qPPP_Profile.ini"}),
+              (std::vector<Outcome<>>{util::Done(), util::Done()}));
+    EXPECT_TRUE(FolderHolds(profile, {kIni}));
+    EXPECT_TRUE(SameSnapshot(serverBefore, SnapshotTree(server.path())));
 }
 
 TEST_F(ProfileFixture, ARefusedDeleteNamesTheFileAndTheOthersGo)
 {
-    platform::SetDeleteFaultForTesting([](const std::string& path) { return path.ends_with("Neu.ppt"); });
-    const auto results = Delete({"Neu.ppt", "Alt.ppt"});
-    platform::SetDeleteFaultForTesting({});
-    ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[0], util::Failed("Datei Neu.ppt konnte nicht gelöscht werden"));
-    EXPECT_EQ(results[1], util::Done());
-    EXPECT_TRUE(fs::exists(profile / "Neu.ppt"));
-
+    {
+        const auto fault = ScopedFault::DeleteRefused("Neu.ppt");
+        EXPECT_EQ(Delete({"Neu.ppt", "Alt.ppt"}),
+                  (std::vector<Outcome<>>{util::Failed("Datei Neu.ppt konnte nicht gelöscht werden"),
+                                          util::Done()}));
+        EXPECT_TRUE(FolderHolds(profile, {kIni, kOldNeu}));
+    }
     // A read-only file is refused too.
     fs::permissions(profile / "Neu.ppt",
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     EXPECT_EQ(Delete({"Neu.ppt"}).at(0).code, OutcomeCode::Failed);
-    EXPECT_TRUE(fs::exists(profile / "Neu.ppt"));
+    EXPECT_TRUE(FolderHolds(profile, {kIni, kOldNeu}));
 }
 
 TEST_F(ProfileFixture, NamesThatDoNotAddressTheProfileFolderTouchNothing)
 {
-    WriteFile(local / "Neu.ppt", "Satz");
-    WriteFile(local / "qPPP_Profile" / "Neu.ppt", "Profilordner");
-    const auto localBefore = SnapshotFolder(local.path());
-    const auto profilesBefore = SnapshotFolder(local / "qPPP_Profile");
+    Build(local, {File("Neu.ppt", "Satz"), File("qPPP_Profile/Neu.ppt", "Profilordner")});
+    const auto localBefore = SnapshotTree(local.path());
     for (const std::string name : {"", ".", "..", "../..", "P/..", "../qPPP_Profile"}) {
-        EXPECT_TRUE(PlanProfileDelete({"Neu.ppt"}, local.str(), name, server.str()).steps.empty()) << name;
         EXPECT_TRUE(Delete({"Neu.ppt"}, name).empty()) << name;
         EXPECT_TRUE(Update({"Fehlt.ppt"}, name).empty()) << name;
         EXPECT_FALSE(DeleteProfile(local.str(), name).IsDone()) << name;
@@ -162,9 +136,7 @@ TEST_F(ProfileFixture, NamesThatDoNotAddressTheProfileFolderTouchNothing)
     EXPECT_FALSE(DeleteProfile("", "P").IsDone());
     // Row names that climb out are dropped too.
     EXPECT_TRUE(Delete({"../Neu.ppt", "../../Neu.ppt", ".."}).empty());
-    EXPECT_EQ(SnapshotFolder(local.path()), localBefore);
-    EXPECT_EQ(SnapshotFolder(local / "qPPP_Profile"), profilesBefore);
-    EXPECT_TRUE(fs::exists(profile / "Neu.ppt"));
+    EXPECT_TRUE(SameSnapshot(localBefore, SnapshotTree(local.path())));
 }
 
 TEST_F(ProfileFixture, AProfileFolderThatIsTheServerFolderIsNeverWritten)
@@ -172,24 +144,19 @@ TEST_F(ProfileFixture, AProfileFolderThatIsTheServerFolderIsNeverWritten)
     // The server folder configured as the profile's own folder, through a link.
     fs::remove_all(profile);
     fs::create_directory_symlink(server.path(), profile);
-    const auto serverBefore = SnapshotFolder(server.path());
-    const auto deleted = Delete({"Neu.ppt"});
-    ASSERT_EQ(deleted.size(), 1u);
-    EXPECT_EQ(deleted[0].code, OutcomeCode::Failed);
-    const auto updated = Update({"Neu.ppt"});
-    ASSERT_EQ(updated.size(), 1u);
-    EXPECT_EQ(updated[0].code, OutcomeCode::Failed);
-    EXPECT_EQ(SnapshotFolder(server.path()), serverBefore);
+    const auto serverBefore = SnapshotTree(server.path());
+    EXPECT_EQ(Delete({"Neu.ppt"}),
+              std::vector<Outcome<>>{util::Failed("Datei Neu.ppt konnte nicht gelöscht werden")});
+    EXPECT_EQ(Update({"Neu.ppt"}),
+              std::vector<Outcome<>>{util::Failed("Datei konnte nicht kopiert werden.")});
+    EXPECT_TRUE(SameSnapshot(serverBefore, SnapshotTree(server.path())));
 }
 
 TEST_F(ProfileFixture, DeletingAProfileRemovesItsFolderOnly)
 {
-    fs::create_directories(local / "qPPP_Profile" / "Q");
-    WriteFile(local / "Satz.ppt", "x");
+    Build(local, {File("Satz.ppt", "x"), testsupport::Folder("qPPP_Profile/Q")});
     EXPECT_TRUE(DeleteProfile(local.str(), "P").IsDone());
-    EXPECT_FALSE(fs::exists(profile));
-    EXPECT_TRUE(fs::exists(local / "qPPP_Profile" / "Q"));
-    EXPECT_TRUE(fs::exists(local / "Satz.ppt"));
+    EXPECT_TRUE(FolderHolds(local.path(), {File("Satz.ppt", "x"), testsupport::Folder("qPPP_Profile/Q")}));
     EXPECT_EQ(DeleteProfile(local.str(), "P"), util::Failed(std::string(kDeleteProfileFailedMessage)))
         << "already gone";
 }

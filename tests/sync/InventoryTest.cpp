@@ -1,6 +1,8 @@
 #include "sync/Inventory.h"
 
 #include "support/FakeShares.h"
+#include "support/FileRows.h"
+#include "support/FolderTree.h"
 #include "support/Privileges.h"
 #include "support/TempDir.h"
 #include "sync/CopyTemporary.h"
@@ -14,7 +16,10 @@
 
 namespace fs = std::filesystem;
 using namespace filesync;
+using testsupport::Build;
 using testsupport::Dos;
+using testsupport::File;
+using testsupport::Row;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 using testsupport::WriteFileAt;
@@ -48,13 +53,6 @@ struct FakePing
     }
 };
 
-FileRow Row(std::string name, std::optional<std::uint32_t> server, std::optional<std::uint32_t> local,
-            int status)
-{
-    std::string display = name;
-    return FileRow{std::move(name), std::move(display), server, local, status};
-}
-
 // Names of the regular files in the order the file system lists them.
 std::vector<std::string> ListingOrder(const fs::path& folder)
 {
@@ -74,7 +72,7 @@ protected:
         fs::create_directory(server);
     }
 
-    std::vector<FileRow> Build(std::string host = "", bool compare = true)
+    std::vector<FileRow> Inventory(std::string host = "", bool compare = true)
     {
         return BuildInventory(InventoryRequest{local.string(), server.string(), std::move(host), compare},
                               ping.Function());
@@ -88,48 +86,52 @@ protected:
 
 TEST_F(InventoryTest, WithoutComparisonOnlyLocalFilesAreListedNotCompared)
 {
-    WriteFileAt(local / "a.ppt", "a", kTime);
-    WriteFileAt(server / "a.ppt", "a", kTime + 1);
-    WriteFileAt(server / "b.ppt", "b", kTime);
+    Build(local, {File("a.ppt", "a", kTime)});
+    Build(server, {
+                      File("a.ppt", "a", kTime + 1),
+                      File("b.ppt", "b", kTime),
+                  });
 
-    const auto rows = Build("fileserver", false);
-    EXPECT_EQ(rows, std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusNotCompared)});
+    const auto rows = Inventory("fileserver", false);
+    EXPECT_EQ(rows, std::vector<FileRow>{Row("a.ppt", StatusNotCompared, std::nullopt, kTime)});
     EXPECT_TRUE(ping.asked.empty());
 }
 
 TEST_F(InventoryTest, HostAndServerFolderDecideWhetherToCompare)
 {
-    WriteFileAt(local / "a.ppt", "a", kTime);
-    WriteFileAt(server / "a.ppt", "a", kTime);
-    WriteFileAt(server / "b.ppt", "b", kTime);
-    const std::vector<FileRow> compared{Row("a.ppt", kTime, kTime, StatusIdentical),
-                                        Row("b.ppt", kTime, std::nullopt, StatusMissingLocally)};
+    Build(local, {File("a.ppt", "a", kTime)});
+    Build(server, {
+                      File("a.ppt", "a", kTime),
+                      File("b.ppt", "b", kTime),
+                  });
+    const std::vector<FileRow> compared{Row("a.ppt", StatusIdentical, kTime, kTime),
+                                        Row("b.ppt", StatusMissingLocally, kTime, std::nullopt)};
 
     // Host answers: compare.
-    EXPECT_EQ(Build("fileserver"), compared);
+    EXPECT_EQ(Inventory("fileserver"), compared);
     EXPECT_EQ(ping.asked, std::vector<std::string>{"fileserver"});
 
     // No host name: no echo is sent, the folder is there, so compare.
     ping.asked.clear();
-    EXPECT_EQ(Build(""), compared);
+    EXPECT_EQ(Inventory(""), compared);
     EXPECT_TRUE(ping.asked.empty());
 
     // Host silent: nothing is compared, even though the folder could be read.
     ping.answers = false;
-    EXPECT_EQ(Build("fileserver"),
-              std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusNotCompared)});
+    EXPECT_EQ(Inventory("fileserver"),
+              std::vector<FileRow>{Row("a.ppt", StatusNotCompared, std::nullopt, kTime)});
 
     // Host silent and folder gone: the folder is not looked at, so not 7.
     fs::remove_all(server);
-    EXPECT_EQ(Build("fileserver"),
-              std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusNotCompared)});
+    EXPECT_EQ(Inventory("fileserver"),
+              std::vector<FileRow>{Row("a.ppt", StatusNotCompared, std::nullopt, kTime)});
 
     // Folder gone, with the host answering or without a host name.
-    const std::vector<FileRow> missing{Row("a.ppt", std::nullopt, kTime, StatusServerFolderMissing)};
+    const std::vector<FileRow> missing{Row("a.ppt", StatusServerFolderMissing, std::nullopt, kTime)};
     ping.answers = true;
-    EXPECT_EQ(Build("fileserver"), missing);
+    EXPECT_EQ(Inventory("fileserver"), missing);
     ping.asked.clear();
-    EXPECT_EQ(Build(""), missing);
+    EXPECT_EQ(Inventory(""), missing);
     EXPECT_TRUE(ping.asked.empty());
 }
 
@@ -138,40 +140,48 @@ TEST_F(InventoryTest, TimesTwoSecondsApartAreNewerOnOneSide)
     const std::uint32_t earlier = Dos(2023, 5, 17, 9, 30, 0);
     const std::uint32_t later = Dos(2023, 5, 17, 9, 30, 2);
     ASSERT_EQ(later, earlier + 1);
-    WriteFileAt(local / "gleich.ppt", "x", earlier);
-    WriteFileAt(server / "gleich.ppt", "y", earlier);
-    WriteFileAt(local / "alt.ppt", "x", earlier);
-    WriteFileAt(server / "alt.ppt", "x", later);
-    WriteFileAt(local / "neu.ppt", "x", later);
-    WriteFileAt(server / "neu.ppt", "x", earlier);
-    WriteFileAt(local / "nur-lokal.ppt", "x", earlier);
-    WriteFileAt(server / "nur-server.ppt", "x", later);
+    Build(local, {
+                     File("gleich.ppt", "x", earlier),
+                     File("alt.ppt", "x", earlier),
+                     File("neu.ppt", "x", later),
+                     File("nur-lokal.ppt", "x", earlier),
+                 });
+    Build(server, {
+                      File("gleich.ppt", "y", earlier),
+                      File("alt.ppt", "x", later),
+                      File("neu.ppt", "x", earlier),
+                      File("nur-server.ppt", "x", later),
+                  });
 
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(local)) {
         if (name == "gleich.ppt")
-            expected.push_back(Row(name, earlier, earlier, StatusIdentical));
+            expected.push_back(Row(name, StatusIdentical, earlier, earlier));
         else if (name == "alt.ppt")
-            expected.push_back(Row(name, later, earlier, StatusServerNewer));
+            expected.push_back(Row(name, StatusServerNewer, later, earlier));
         else if (name == "neu.ppt")
-            expected.push_back(Row(name, earlier, later, StatusLocalNewer));
+            expected.push_back(Row(name, StatusLocalNewer, earlier, later));
         else
-            expected.push_back(Row(name, std::nullopt, earlier, StatusLocalOnly));
+            expected.push_back(Row(name, StatusLocalOnly, std::nullopt, earlier));
     }
-    expected.push_back(Row("nur-server.ppt", later, std::nullopt, StatusMissingLocally));
-    EXPECT_EQ(Build(), expected);
+    expected.push_back(Row("nur-server.ppt", StatusMissingLocally, later, std::nullopt));
+    EXPECT_EQ(Inventory(), expected);
 }
 
 TEST_F(InventoryTest, DatesFrom2044OnAreLaterThanEarlierOnes)
 {
     const std::uint32_t in2020 = Dos(2020, 3, 1);
     const std::uint32_t in2045 = Dos(2045, 3, 1);
-    WriteFileAt(local / "zukunft.ppt", "x", in2020);
-    WriteFileAt(server / "zukunft.ppt", "x", in2045);
-    WriteFileAt(local / "heute.ppt", "x", in2045);
-    WriteFileAt(server / "heute.ppt", "x", in2020);
+    Build(local, {
+                     File("zukunft.ppt", "x", in2020),
+                     File("heute.ppt", "x", in2045),
+                 });
+    Build(server, {
+                      File("zukunft.ppt", "x", in2045),
+                      File("heute.ppt", "x", in2020),
+                  });
 
-    for (const auto& row : Build()) {
+    for (const auto& row : Inventory()) {
         if (row.name == "zukunft.ppt")
             EXPECT_EQ(row.status, StatusServerNewer);
         else
@@ -181,27 +191,35 @@ TEST_F(InventoryTest, DatesFrom2044OnAreLaterThanEarlierOnes)
 
 TEST_F(InventoryTest, NamesMatchIgnoringCaseAndTakeTheLocalCaption)
 {
-    WriteFileAt(local / "Intro.ppt", "x", kTime);
-    WriteFileAt(server / "INTRO.PPT", "x", kTime);
-    WriteFileAt(local / "Übersicht.ppt", "x", kTime);
-    WriteFileAt(server / "ÜBERSICHT.PPT", "x", kTime + 1);
+    Build(local, {
+                     File("Intro.ppt", "x", kTime),
+                     File("Übersicht.ppt", "x", kTime),
+                 });
+    Build(server, {
+                      File("INTRO.PPT", "x", kTime),
+                      File("ÜBERSICHT.PPT", "x", kTime + 1),
+                  });
 
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(local))
-        expected.push_back(name == "Intro.ppt" ? Row(name, kTime, kTime, StatusIdentical)
-                                               : Row(name, kTime + 1, kTime, StatusServerNewer));
-    EXPECT_EQ(Build(), expected);
+        expected.push_back(name == "Intro.ppt" ? Row(name, StatusIdentical, kTime, kTime)
+                                               : Row(name, StatusServerNewer, kTime + 1, kTime));
+    EXPECT_EQ(Inventory(), expected);
 }
 
 TEST_F(InventoryTest, NamesEqualIgnoringCasePairUpInListingOrder)
 {
-    WriteFileAt(local / "Intro.ppt", "x", kTime);
-    WriteFileAt(local / "INTRO.PPT", "x", kTime);
+    Build(local, {
+                     File("Intro.ppt", "x", kTime),
+                     File("INTRO.PPT", "x", kTime),
+                 });
     // Distinct server times tell which server file each local one was paired with.
     const std::uint32_t t1 = Dos(2023, 6, 1), t2 = Dos(2023, 6, 2), t3 = Dos(2023, 6, 3);
-    WriteFileAt(server / "intro.ppt", "x", t1);
-    WriteFileAt(server / "Intro.PPT", "x", t2);
-    WriteFileAt(server / "iNTRO.ppt", "x", t3);
+    Build(server, {
+                      File("intro.ppt", "x", t1),
+                      File("Intro.PPT", "x", t2),
+                      File("iNTRO.ppt", "x", t3),
+                  });
     const auto localOrder = ListingOrder(local);
     const auto serverOrder = ListingOrder(server);
     const auto timeOf = [&](const std::string& name) {
@@ -209,10 +227,10 @@ TEST_F(InventoryTest, NamesEqualIgnoringCasePairUpInListingOrder)
     };
 
     const std::vector<FileRow> expected{
-        Row(localOrder[0], timeOf(serverOrder[0]), kTime, StatusServerNewer),
-        Row(localOrder[1], timeOf(serverOrder[1]), kTime, StatusServerNewer),
-        Row(serverOrder[2], timeOf(serverOrder[2]), std::nullopt, StatusMissingLocally)};
-    EXPECT_EQ(Build(), expected);
+        Row(localOrder[0], StatusServerNewer, timeOf(serverOrder[0]), kTime),
+        Row(localOrder[1], StatusServerNewer, timeOf(serverOrder[1]), kTime),
+        Row(serverOrder[2], StatusMissingLocally, timeOf(serverOrder[2]), std::nullopt)};
+    EXPECT_EQ(Inventory(), expected);
 }
 
 TEST_F(InventoryTest, RowsFollowTheListingOrderOfEachFolder)
@@ -227,26 +245,31 @@ TEST_F(InventoryTest, RowsFollowTheListingOrderOfEachFolder)
         expected.push_back(name);
 
     std::vector<std::string> names;
-    for (const auto& row : Build())
+    for (const auto& row : Inventory())
         names.push_back(row.name);
     EXPECT_EQ(names, expected);
 }
 
 TEST_F(InventoryTest, HousekeepingFilesAndSubfoldersAreNeverRows)
 {
-    for (const auto& folder : {local, server}) {
-        for (const char* name :
-             {"thumbs.db", "THUMBS.DB", "Thumbs.Db", "qPPP_Profile.ini", ".~lock.Intro.ppt#", "~$Intro.ppt"})
-            WriteFileAt(folder / name, "x", kTime);
-        WriteFileAt(folder / (std::string(kCopyTemporaryPrefix) + "Intro.ppt-4711"), "x", kTime);
-        fs::create_directory(folder / "qPPP_Profile");
-        WriteFileAt(folder / "qPPP_Profile" / "inner.ppt", "x", kTime);
-    }
-    WriteFileAt(local / "qppp_profile.ini", "x", kTime);
-    WriteFileAt(local / ".versteckt.ppt", "x", kTime);
-    WriteFileAt(server / ".versteckt.ppt", "x", kTime);
+    for (const auto& folder : {local, server})
+        Build(folder, {
+                          File("thumbs.db", "x", kTime),
+                          File("THUMBS.DB", "x", kTime),
+                          File("Thumbs.Db", "x", kTime),
+                          File("qPPP_Profile.ini", "x", kTime),
+                          File(".~lock.Intro.ppt#", "x", kTime),
+                          File("~$Intro.ppt", "x", kTime),
+                          File(std::string(kCopyTemporaryPrefix) + "Intro.ppt-4711", "x", kTime),
+                          File("qPPP_Profile/inner.ppt", "x", kTime),
+                      });
+    Build(local, {
+                     File("qppp_profile.ini", "x", kTime),
+                     File(".versteckt.ppt", "x", kTime),
+                 });
+    Build(server, {File(".versteckt.ppt", "x", kTime)});
     // Before 1980 the DOS format has no value: the file counts as missing.
-    WriteFile(local / "alt.ppt", "x");
+    Build(local, {File("alt.ppt", "x")});
     fs::last_write_time(local / "alt.ppt",
                         fs::file_time_type::clock::from_sys(std::chrono::sys_seconds(
                             std::chrono::sys_days(std::chrono::year(1975) / std::chrono::March / 1))));
@@ -254,12 +277,12 @@ TEST_F(InventoryTest, HousekeepingFilesAndSubfoldersAreNeverRows)
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(local)) {
         if (name == "qppp_profile.ini")
-            expected.push_back(Row(name, std::nullopt, kTime, StatusLocalOnly));
+            expected.push_back(Row(name, StatusLocalOnly, std::nullopt, kTime));
         else if (name == ".versteckt.ppt")
-            expected.push_back(Row(name, kTime, kTime, StatusIdentical));
+            expected.push_back(Row(name, StatusIdentical, kTime, kTime));
     }
     ASSERT_EQ(expected.size(), 2u);
-    EXPECT_EQ(Build(), expected);
+    EXPECT_EQ(Inventory(), expected);
 }
 
 TEST_F(InventoryTest, LongPathsAreListed)
@@ -279,17 +302,19 @@ TEST_F(InventoryTest, LongPathsAreListed)
 
     const auto rows =
         BuildInventory(InventoryRequest{deepLocal.string(), deepServer.string(), "", true}, nullptr);
-    EXPECT_EQ(rows, std::vector<FileRow>{Row(name, kTime, kTime, StatusIdentical)});
+    EXPECT_EQ(rows, std::vector<FileRow>{Row(name, StatusIdentical, kTime, kTime)});
 }
 
 TEST_F(InventoryTest, NamesInAnOldCodePageKeepTheirBytesAndReadAsWindows1252)
 {
     const std::string raw = "Pr\xe4sentation.ppt";
     WriteFileAt(local / raw, "x", kTime);
-    WriteFileAt(server / "PR\xe4SENTATION.PPT", "x", kTime);
-    WriteFileAt(server / "\x84Zitat\x93.ppt", "x", kTime);
+    Build(server, {
+                      File("PR\xe4SENTATION.PPT", "x", kTime),
+                      File("\x84Zitat\x93.ppt", "x", kTime),
+                  });
 
-    const auto rows = Build();
+    const auto rows = Inventory();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].name, raw);
     EXPECT_EQ(rows[0].displayName, "Präsentation.ppt");
@@ -302,29 +327,31 @@ TEST_F(InventoryTest, NamesInAnOldCodePageKeepTheirBytesAndReadAsWindows1252)
 
 TEST_F(InventoryTest, LocalFolderThatCannotBeReadGivesNoLocalRows)
 {
-    WriteFileAt(server / "a.ppt", "x", kTime);
-    WriteFileAt(server / "b.ppt", "x", kTime);
+    Build(server, {
+                      File("a.ppt", "x", kTime),
+                      File("b.ppt", "x", kTime),
+                  });
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(server))
-        expected.push_back(Row(name, kTime, std::nullopt, StatusMissingLocally));
+        expected.push_back(Row(name, StatusMissingLocally, kTime, std::nullopt));
 
-    EXPECT_EQ(Build(), expected) << "empty local folder";
+    EXPECT_EQ(Inventory(), expected) << "empty local folder";
 
     fs::remove_all(local);
-    EXPECT_EQ(Build(), expected) << "missing local folder";
+    EXPECT_EQ(Inventory(), expected) << "missing local folder";
 
     WriteFile(local, "a file, not a folder");
-    EXPECT_EQ(Build(), expected) << "file instead of a folder";
+    EXPECT_EQ(Inventory(), expected) << "file instead of a folder";
 }
 
 TEST_F(InventoryTest, ServerFolderThatCannotBeReadCountsAsMissing)
 {
-    WriteFileAt(local / "a.ppt", "x", kTime);
-    const std::vector<FileRow> missing{Row("a.ppt", std::nullopt, kTime, StatusServerFolderMissing)};
+    Build(local, {File("a.ppt", "x", kTime)});
+    const std::vector<FileRow> missing{Row("a.ppt", StatusServerFolderMissing, std::nullopt, kTime)};
 
     fs::remove_all(server);
     WriteFile(server, "a file, not a folder");
-    EXPECT_EQ(Build("fileserver"), missing);
+    EXPECT_EQ(Inventory("fileserver"), missing);
 
     EXPECT_EQ(BuildInventory(InventoryRequest{local.string(), "", "", true}, nullptr), missing);
 }
@@ -333,18 +360,21 @@ TEST_F(InventoryTest, UnreadableFolders)
 {
     if (testsupport::RunningAsRoot())
         GTEST_SKIP() << "permission bits do not keep root out of a folder";
-    WriteFileAt(local / "a.ppt", "x", kTime);
-    WriteFileAt(server / "a.ppt", "x", kTime);
-    WriteFileAt(server / "b.ppt", "x", kTime);
+    Build(local, {File("a.ppt", "x", kTime)});
+    Build(server, {
+                      File("a.ppt", "x", kTime),
+                      File("b.ppt", "x", kTime),
+                  });
 
     // Listing every local file as "only local" would invite the user to trust a
     // comparison that never took place.
     fs::permissions(server, fs::perms::none);
-    EXPECT_EQ(Build(), std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusServerFolderMissing)});
+    EXPECT_EQ(Inventory(),
+              std::vector<FileRow>{Row("a.ppt", StatusServerFolderMissing, std::nullopt, kTime)});
     fs::permissions(server, fs::perms::owner_all);
 
     fs::permissions(local, fs::perms::none);
-    const auto rows = Build();
+    const auto rows = Inventory();
     fs::permissions(local, fs::perms::owner_all);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].status, StatusMissingLocally);
@@ -362,7 +392,7 @@ TEST_F(InventoryTest, FoldersAndNamesWithBlanksQuotesHashAndOtherScripts)
     WriteFileAt(local / name, "x", kTime);
     WriteFileAt(server / name, "x", kTime + 1);
 
-    EXPECT_EQ(Build(), std::vector<FileRow>{Row(name, kTime + 1, kTime, StatusServerNewer)});
+    EXPECT_EQ(Inventory(), std::vector<FileRow>{Row(name, StatusServerNewer, kTime + 1, kTime)});
 }
 
 } // namespace
@@ -372,24 +402,22 @@ TEST_F(InventoryTest, AShareWrittenAsANetworkPathIsListedWhereItIsMounted)
     testsupport::FakeShares shares(root / "gvfs");
     shares.Mount("//srv01/praes", server);
     const fs::path userMount = shares.UserMount("SRV02", "Praes");
-    fs::create_directory(userMount / "deutsch");
-    WriteFileAt(local / "a.ppt", "a", kTime);
-    WriteFileAt(server / "a.ppt", "a", kTime);
-    WriteFileAt(userMount / "deutsch" / "a.ppt", "a", kTime + 2);
-    WriteFileAt(userMount / "deutsch" / "b.ppt", "b", kTime);
+    Build(local, {File("a.ppt", "a", kTime)});
+    Build(server, {File("a.ppt", "a", kTime)});
+    Build(userMount, {File("deutsch/a.ppt", "a", kTime + 2), File("deutsch/b.ppt", "b", kTime)});
 
     const auto list = [&](const std::string& serverFolder) {
         return BuildComparedInventory(InventoryRequest{local.string(), serverFolder, "", true}, nullptr);
     };
-    const std::vector<FileRow> throughMount{Row("a.ppt", kTime, kTime, StatusIdentical)};
+    const std::vector<FileRow> throughMount{Row("a.ppt", StatusIdentical, kTime, kTime)};
     for (const std::string typed : {"\\\\srv01\\praes", "//SRV01/Praes/", "smb://anna@srv01:445/praes"}) {
         const auto result = list(typed);
         EXPECT_EQ(result.rows, throughMount) << typed;
         EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None) << typed;
     }
     EXPECT_EQ(list("smb://srv02/praes/deutsch").rows,
-              (std::vector<FileRow>{Row("a.ppt", kTime + 2, kTime, StatusServerNewer),
-                                    Row("b.ppt", kTime, std::nullopt, StatusMissingLocally)}));
+              (std::vector<FileRow>{Row("a.ppt", StatusServerNewer, kTime + 2, kTime),
+                                    Row("b.ppt", StatusMissingLocally, kTime, std::nullopt)}));
     EXPECT_EQ(list("\\\\Srv02\\praes/deutsch").rows.size(), 2u) << "mixed delimiters";
 }
 
@@ -397,8 +425,8 @@ TEST_F(InventoryTest, AShareThatIsNotMountedCannotBeReachedAndSaysWhy)
 {
     testsupport::FakeShares shares(root / "gvfs");
     const fs::path userMount = shares.UserMount("srv02", "praes");
-    WriteFileAt(local / "a.ppt", "a", kTime);
-    const std::vector<FileRow> unreachable{Row("a.ppt", std::nullopt, kTime, StatusServerFolderMissing)};
+    Build(local, {File("a.ppt", "a", kTime)});
+    const std::vector<FileRow> unreachable{Row("a.ppt", StatusServerFolderMissing, std::nullopt, kTime)};
 
     auto result = BuildComparedInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true},
                                          ping.Function());
@@ -412,7 +440,7 @@ TEST_F(InventoryTest, AShareThatIsNotMountedCannotBeReachedAndSaysWhy)
     ping.answers = false;
     result = BuildComparedInventory(InventoryRequest{local.string(), "\\\\srv03\\praes", "srv03", true},
                                     ping.Function());
-    EXPECT_EQ(result.rows, std::vector<FileRow>{Row("a.ppt", std::nullopt, kTime, StatusNotCompared)});
+    EXPECT_EQ(result.rows, std::vector<FileRow>{Row("a.ppt", StatusNotCompared, std::nullopt, kTime)});
     EXPECT_EQ(result.serverFolderProblem, ServerFolderProblem::None);
 
     // The user mount goes away between the check of the host and the listing.

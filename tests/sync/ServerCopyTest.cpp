@@ -1,7 +1,8 @@
 #include "sync/ServerCopy.h"
 
 #include "platform/AtomicFile.h"
-#include "support/FolderSnapshot.h"
+#include "support/FolderTree.h"
+#include "support/ScopedFault.h"
 #include "support/SmallFileSystem.h"
 #include "support/TempDir.h"
 #include "sync/CopyTemporary.h"
@@ -14,9 +15,13 @@
 
 namespace fs = std::filesystem;
 using namespace filesync;
+using testsupport::Build;
 using testsupport::Dos;
+using testsupport::File;
 using testsupport::ReadFile;
-using testsupport::SnapshotFolder;
+using testsupport::SameSnapshot;
+using testsupport::ScopedFault;
+using testsupport::SnapshotTree;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 using testsupport::WriteFileAt;
@@ -44,12 +49,6 @@ bool HasTemporaryFile(const fs::path& folder)
 class ServerCopyTest : public testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        platform::SetCopyFaultForTesting({});
-        platform::SetAtomicWriteFaultForTesting({});
-    }
-
     TempDir server;
     TempDir local;
 };
@@ -57,9 +56,9 @@ protected:
 TEST_F(ServerCopyTest, CopiesBytesAndTimesInChunksAndListsNoTemporaryMeanwhile)
 {
     const std::string content = Pattern((std::size_t{40} << 20) + 123);
-    WriteFileAt(server / "Vortrag.ppt", content, kNew);
-    WriteFileAt(local / "Vortrag.ppt", "old", kOld);
-    const auto serverBefore = SnapshotFolder(server.path());
+    Build(server, {File("Vortrag.ppt", content, kNew)});
+    Build(local, {File("Vortrag.ppt", "old", kOld)});
+    const auto serverBefore = SnapshotTree(server.path());
 
     std::vector<std::uint64_t> progress;
     std::vector<std::string> listedDuringCopy;
@@ -83,14 +82,14 @@ TEST_F(ServerCopyTest, CopiesBytesAndTimesInChunksAndListsNoTemporaryMeanwhile)
     for (const auto& name : listedDuringCopy)
         EXPECT_EQ(name, "Vortrag.ppt");
     EXPECT_FALSE(HasTemporaryFile(local.path()));
-    EXPECT_EQ(SnapshotFolder(server.path()), serverBefore);
+    EXPECT_TRUE(SameSnapshot(serverBefore, SnapshotTree(server.path())));
 }
 
 TEST_F(ServerCopyTest, CopiesNamesThatAreNotUtf8ByTheirBytesAndEmptyFiles)
 {
     const std::string name = "Pr\xe4sentation f\xfcr M\xfcnchen.ppt"; // Windows-1252
     WriteFileAt(server / name, "inhalt", kNew);
-    WriteFileAt(server / "leer.ppt", "", kNew);
+    Build(server, {File("leer.ppt", "", kNew)});
 
     EXPECT_EQ(CopyFromServer((server / name).string(), (local / name).string()).code,
               util::OutcomeCode::Done);
@@ -108,7 +107,8 @@ struct FailureCase
 {
     const char* name;
     util::OutcomeCode expected;
-    std::function<void(const TempDir& server, const TempDir& local)> arrange;
+    // Changes the folders, or injects a fault that lasts as long as the result.
+    std::function<std::optional<ScopedFault>(const TempDir& server, const TempDir& local)> arrange;
 };
 
 class ServerCopyFailure : public ServerCopyTest, public testing::WithParamInterface<FailureCase>
@@ -117,15 +117,15 @@ class ServerCopyFailure : public ServerCopyTest, public testing::WithParamInterf
 
 TEST_P(ServerCopyFailure, LeavesTheOldFileByteForByteAndNoTemporary)
 {
-    WriteFileAt(server / "a.ppt", Pattern(3 << 20), kNew);
-    WriteFileAt(local / "a.ppt", "the old local copy", kOld);
-    GetParam().arrange(server, local);
-    const auto localBefore = SnapshotFolder(local.path());
+    Build(server, {File("a.ppt", Pattern(3 << 20), kNew)});
+    Build(local, {File("a.ppt", "the old local copy", kOld)});
+    const std::optional<ScopedFault> fault = GetParam().arrange(server, local);
+    const auto localBefore = SnapshotTree(local.path());
 
     const auto result = CopyFromServer((server / "a.ppt").string(), (local / "a.ppt").string());
 
     EXPECT_EQ(result.code, GetParam().expected);
-    EXPECT_EQ(SnapshotFolder(local.path()), localBefore);
+    EXPECT_TRUE(SameSnapshot(localBefore, SnapshotTree(local.path())));
     EXPECT_FALSE(HasTemporaryFile(local.path()));
 }
 
@@ -133,46 +133,45 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ServerCopyFailure,
     testing::Values(FailureCase{"DiskFullHalfWay", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir&) {
-                                    platform::SetCopyFaultForTesting([](const std::string&) {
-                                        return std::optional<std::uint64_t>((3 << 20) / 2);
-                                    });
+                                    return ScopedFault::CopyFailsAfter("a.ppt", (3 << 20) / 2);
                                 }},
                     FailureCase{"FlushFails", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir&) {
-                                    platform::SetAtomicWriteFaultForTesting([](platform::AtomicWriteStep s) {
-                                        return s == platform::AtomicWriteStep::Sync;
-                                    });
+                                    return ScopedFault::AtomicWriteFailsAt(platform::AtomicWriteStep::Sync);
                                 }},
                     FailureCase{"RenameFails", util::OutcomeCode::Failed,
                                 [](const TempDir&, const TempDir&) {
-                                    platform::SetAtomicWriteFaultForTesting([](platform::AtomicWriteStep s) {
-                                        return s == platform::AtomicWriteStep::Rename;
-                                    });
+                                    return ScopedFault::AtomicWriteFailsAt(platform::AtomicWriteStep::Rename);
                                 }},
                     FailureCase{"SourceVanished", util::OutcomeCode::Nothing,
-                                [](const TempDir& server, const TempDir&) { fs::remove(server / "a.ppt"); }},
+                                [](const TempDir& server, const TempDir&) -> std::optional<ScopedFault> {
+                                    fs::remove(server / "a.ppt");
+                                    return std::nullopt;
+                                }},
                     FailureCase{"SourceIsAFolder", util::OutcomeCode::Nothing,
-                                [](const TempDir& server, const TempDir&) {
+                                [](const TempDir& server, const TempDir&) -> std::optional<ScopedFault> {
                                     fs::remove(server / "a.ppt");
                                     fs::create_directory(server / "a.ppt");
+                                    return std::nullopt;
                                 }},
                     // Without any write bit a file is read-only, also for root.
                     FailureCase{"TargetReadOnly", util::OutcomeCode::Failed,
-                                [](const TempDir&, const TempDir& local) {
+                                [](const TempDir&, const TempDir& local) -> std::optional<ScopedFault> {
                                     fs::permissions(local / "a.ppt",
                                                     fs::perms::owner_read | fs::perms::group_read);
+                                    return std::nullopt;
                                 }},
                     FailureCase{"TargetIsAFolder", util::OutcomeCode::Failed,
-                                [](const TempDir&, const TempDir& local) {
+                                [](const TempDir&, const TempDir& local) -> std::optional<ScopedFault> {
                                     fs::remove(local / "a.ppt");
-                                    fs::create_directory(local / "a.ppt");
-                                    WriteFile(local / "a.ppt" / "inside", "x");
+                                    Build(local, {File("a.ppt/inside", "x")});
+                                    return std::nullopt;
                                 }}),
     [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
 
 TEST_F(ServerCopyTest, AFullFileSystemLeavesTheOldFileAndNoTemporary)
 {
-    WriteFileAt(server / "gross.ppt", Pattern(256 << 10), kNew);
+    Build(server, {File("gross.ppt", Pattern(256 << 10), kNew)});
     fs::create_directory(local / "klein");
     const std::string target = (local / "klein" / "gross.ppt").string();
     const std::string source = (server / "gross.ppt").string();
@@ -180,10 +179,10 @@ TEST_F(ServerCopyTest, AFullFileSystemLeavesTheOldFileAndNoTemporary)
     const auto outcome = testsupport::RunWithSmallFileSystem((local / "klein").string(), 64 << 10, [&] {
         const std::string old = Pattern(1000).substr(7);
         WriteFileAt(target, old, kOld);
-        const auto before = SnapshotFolder(fs::path(target).parent_path());
+        const auto before = SnapshotTree(fs::path(target).parent_path());
         if (CopyFromServer(source, target).code != util::OutcomeCode::Failed)
             return 1;
-        if (SnapshotFolder(fs::path(target).parent_path()) != before)
+        if (SnapshotTree(fs::path(target).parent_path()) != before)
             return 2;
         // The space is free again, so a small copy fits.
         WriteFileAt(source + ".small", "klein", kNew);
@@ -196,37 +195,34 @@ TEST_F(ServerCopyTest, AFullFileSystemLeavesTheOldFileAndNoTemporary)
 
 TEST_F(ServerCopyTest, NeverWritesIntoTheSourceFolder)
 {
-    WriteFileAt(server / "a.ppt", "server", kNew);
+    Build(server, {File("a.ppt", "server", kNew)});
     // A local name that is a link to the server's file is replaced, not written through.
     fs::create_symlink(server / "a.ppt", local / "a.ppt");
-    const auto before = SnapshotFolder(server.path());
+    const auto before = SnapshotTree(server.path());
 
     EXPECT_EQ(CopyFromServer((server / "a.ppt").string(), (server / "b.ppt").string()).code,
               util::OutcomeCode::Failed);
     EXPECT_EQ(CopyFromServer((server / "a.ppt").string(), (local / "a.ppt").string()).code,
               util::OutcomeCode::Done);
     EXPECT_FALSE(fs::is_symlink(local / "a.ppt"));
-    EXPECT_EQ(SnapshotFolder(server.path()), before);
+    EXPECT_TRUE(SameSnapshot(before, SnapshotTree(server.path())));
     EXPECT_FALSE(HasTemporaryFile(server.path()));
 }
 
 TEST_F(ServerCopyTest, RemovesOnlyTheLeftoversOfInterruptedCopies)
 {
     const std::string prefix(kCopyTemporaryPrefix);
-    WriteFile(local / (prefix + "1a2b"), "rest");
-    WriteFile(local / (prefix + "ohne Zahl"), "rest");
-    WriteFile(local / "Vortrag.ppt", "keep");
-    WriteFile(local / ".qPPP-kopie", "keep");
-    WriteFile(local / ("x" + prefix + "1"), "keep");
-    fs::create_directory(local / (prefix + "Ordner"));
+    const testsupport::Tree kept{File("Vortrag.ppt", "keep"), File(".qPPP-kopie", "keep"),
+                                 File("x" + prefix + "1", "keep"), testsupport::Folder(prefix + "Ordner")};
+    Build(local, kept);
+    Build(local, {File(prefix + "1a2b", "rest"), File(prefix + "ohne Zahl", "rest")});
     fs::create_symlink(local / "Vortrag.ppt", local / (prefix + "link"));
 
     // No writer holds them, so they go however fresh.
     EXPECT_EQ(RemoveCopyLeftovers(local.str()), 2u);
-    const auto left = SnapshotFolder(local.path());
-    EXPECT_EQ(left.size(), 5u);
-    EXPECT_FALSE(left.contains(prefix + "1a2b"));
-    EXPECT_FALSE(left.contains(prefix + "ohne Zahl"));
+    EXPECT_TRUE(fs::is_symlink(local / (prefix + "link")));
+    fs::remove(local / (prefix + "link"));
+    EXPECT_TRUE(testsupport::FolderHolds(local.path(), kept));
     EXPECT_EQ(RemoveCopyLeftovers("", std::chrono::seconds(0)), 0u);
 }
 

@@ -60,3 +60,20 @@ TEST(StepPlan, APlanWithoutStepsDoesNotPrepare)
     EXPECT_FALSE(prepared);
     EXPECT_EQ(summary.done + summary.nothing + summary.failed, 0u);
 }
+
+TEST(StepPlan, TheBarRoundsHalvesToEvenAndStopsAtHundred)
+{
+    const auto progression = [](std::size_t count, std::size_t steps) {
+        std::vector<int> values;
+        for (std::size_t p = 1; p <= steps; ++p)
+            values.push_back(util::StepProgress(p, count));
+        return values;
+    };
+    EXPECT_EQ(progression(2, 3), (std::vector<int>{50, 100, 100}));
+    EXPECT_EQ(progression(3, 3), (std::vector<int>{33, 67, 100}));
+    EXPECT_EQ(progression(8, 8), (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
+    // Step 0.5: 0.5 -> 0, 1.5 -> 2, 2.5 -> 2.
+    EXPECT_EQ(progression(200, 5), (std::vector<int>{0, 1, 2, 2, 2}));
+    EXPECT_EQ(util::StepProgress(200, 200), 100);
+    EXPECT_EQ(util::StepProgress(1, 0), 0);
+}
