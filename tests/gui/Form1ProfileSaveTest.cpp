@@ -2,6 +2,7 @@
 
 #include "app/dialogs/FormInfo_u.h"
 #include "platform/AtomicFile.h"
+#include "support/ScopedFault.h"
 #include "sync/FileStatus.h"
 #include "ui/FlatButton.h"
 #include "ui/MessagePump.h"
@@ -161,14 +162,9 @@ TEST_F(ProfilesTest, AFileThatCannotBeCopiedIsReportedAndTheRestIsCopied)
 {
     WriteFile(localDe / "a.ppt", "a");
     WriteFile(localDe / "b.ppt", "b");
-    platform::SetCopyFaultForTesting([](const std::string& source) -> std::optional<std::uint64_t> {
-        if (source.ends_with("a.ppt"))
-            return 0;
-        return std::nullopt;
-    });
+    const auto fault = testsupport::ScopedFault::CopyFailsAfter("a.ppt", 0);
     ui::DialogScript script;
     SaveProfile("Teil");
-    platform::SetCopyFaultForTesting({});
     EXPECT_EQ(script.texts(), QStringList{"Es gibt Probleme beim Kopieren von Dateien"});
     EXPECT_EQ(script.shown().at(0).kind, ui::BoxKind::Error);
     EXPECT_TRUE(fs::exists(ProfileFolder("Teil") / "b.ppt"));

@@ -2,6 +2,7 @@
 #include "ini/LMDIniCtrl.h"
 #include "platform/AtomicFile.h"
 #include "support/OutcomePrint.h"
+#include "support/ScopedFault.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -127,12 +128,12 @@ TEST_F(ProfileCreation, FolderFailuresAreReportedWithTheirMessages)
 
 TEST_F(ProfileCreation, FailedIniWriteIsReportedAndLeavesTheFolder)
 {
-    platform::SetAtomicWriteFaultForTesting(
-        [](platform::AtomicWriteStep step) { return step == platform::AtomicWriteStep::Create; });
-    const auto r = Create("Messe", "x");
-    EXPECT_EQ(r, util::Failed("nach " + (Profiles() / "Messe" / "qPPP_Profile.ini").string() +
-                              " kann nicht geschrieben werden"));
-    platform::SetAtomicWriteFaultForTesting({});
+    {
+        const auto fault = testsupport::ScopedFault::AtomicWriteFailsAt(platform::AtomicWriteStep::Create);
+        EXPECT_EQ(Create("Messe", "x"),
+                  util::Failed("nach " + (Profiles() / "Messe" / "qPPP_Profile.ini").string() +
+                               " kann nicht geschrieben werden"));
+    }
     EXPECT_TRUE(fs::is_directory(Profiles() / "Messe"));
     EXPECT_FALSE(fs::exists(Profiles() / "Messe" / "qPPP_Profile.ini"));
 }
