@@ -26,6 +26,8 @@ excluded=(
     LocalCopyCommands.BulkUpdateReportsAFailedCopyOnceAndGoesOn
     'Settings.*'
     'StorageLocationTexts.*'
+    # Shares reached through a mount table (on Windows the network path reaches them).
+    ServerFolderLocation.SharesAreReachedWhereTheyAreMountedAndPathsStayAsTheyAre
     # Symbolic links and permission bits.
     LMDIniCtrl.WriteKeepsPermissionsAndSymbolicLinks
     ServerCopyTest.NeverWritesIntoTheSourceFolder

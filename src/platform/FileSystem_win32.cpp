@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include "platform/MountTable.h"
 #include "platform/WinSeam_win32.h"
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <mutex>
 #include <vector>
 
 namespace platform {
@@ -33,6 +35,9 @@ std::wstring HostOfUncPath(std::wstring path)
         return {};
     return path.substr(0, path.find(L'\\'));
 }
+
+std::mutex g_shareSourcesMutex;
+std::optional<ShareSources> g_shareSourcesForTesting;
 
 bool Gone(DWORD error)
 {
@@ -114,6 +119,29 @@ std::string NetworkHostOfPath(const std::string& path)
         return win::ToUtf8(HostOfUncPath(remote));
     }
     return win::ToUtf8(HostOfUncPath(wide));
+}
+
+// A share needs no mount here: its network path reaches it directly.
+std::optional<std::string> MountedShareFolder(const std::string& host, const std::string& share,
+                                              const std::vector<std::string>& rest)
+{
+    {
+        const std::lock_guard lock(g_shareSourcesMutex);
+        if (g_shareSourcesForTesting)
+            return MountedShareFolderIn(*g_shareSourcesForTesting, host, share, rest);
+    }
+    if (host.empty() || share.empty())
+        return std::nullopt;
+    std::string path = "\\\\" + host + "\\" + share;
+    for (const std::string& folder : rest)
+        path += "\\" + folder;
+    return path;
+}
+
+void SetShareSourcesForTesting(std::optional<ShareSources> sources)
+{
+    const std::lock_guard lock(g_shareSourcesMutex);
+    g_shareSourcesForTesting = std::move(sources);
 }
 
 bool DeletePathSilently(const std::string& path)
