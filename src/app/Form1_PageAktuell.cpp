@@ -6,6 +6,7 @@
 #include "launch/StartFile.h"
 #include "profiles/ProfileCopy.h"
 #include "sync/BulkUpdate.h"
+#include "sync/OfficeLockFile.h"
 #include "sync/RowCommands.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
@@ -155,6 +156,11 @@ void TForm1::EncartaButtonSyncClick()
         return;
     }
 
+    util::StepPlan plan =
+        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
+    filesync::ConfirmOpenDocuments(plan, g.CurrentLocalFolder,
+                                   [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); });
+
     ui::WaitCursor cursor;
     // A display still counting down from an earlier update must not vanish mid-way.
     Timer1->stop();
@@ -164,8 +170,6 @@ void TForm1::EncartaButtonSyncClick()
     LMDProgress1->setValue(0);
     util::DelayWithMessages(500);
 
-    const util::StepPlan plan =
-        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
     LabelKopPPP->setText(QStringLiteral("Kopiere Dateien..."));
     util::DelayWithMessages(10);
     RunPlan(plan, {{}, [&](const util::StepReport& report) {
@@ -187,11 +191,19 @@ void TForm1::AusgewhlteDateiaktualisieren1Click()
 {
     RunOnMarkedRow(
         filesync::UpdateRowQuestion,
-        [](const filesync::FileRow& row) {
+        [this](const filesync::FileRow& row) {
             const util::RuntimeState& g = util::Global();
+            if (filesync::IsOpenInOfficeProgram(g.CurrentLocalFolder, row.name) &&
+                !UpdateOpenDocumentAnyway(row.displayName))
+                return util::Nothing();
             return filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
         },
         true);
+}
+
+bool TForm1::UpdateOpenDocumentAnyway(std::string_view name)
+{
+    return ui::Confirm(Q(filesync::OpenDocumentQuestion(name)), this, ui::DefaultAnswer::No);
 }
 
 void TForm1::Dateilschen1Click()
@@ -202,12 +214,12 @@ void TForm1::Dateilschen1Click()
         [](const filesync::FileRow& row) {
             return filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
         },
-        false);
+        false, ui::DefaultAnswer::No);
 }
 
 void TForm1::RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
                             const std::function<util::Outcome<>(const filesync::FileRow&)>& command,
-                            bool refreshAfterFailure)
+                            bool refreshAfterFailure, ui::DefaultAnswer defaultAnswer)
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
@@ -218,7 +230,7 @@ void TForm1::RunOnMarkedRow(const std::function<std::string(std::string_view cap
         return;
     }
     const filesync::FileRow row = TntListViewAkt->statusModel()->row(marked);
-    if (!ui::Confirm(Q(question(row.displayName)), this))
+    if (!ui::Confirm(Q(question(row.displayName)), this, defaultAnswer))
         return;
     const util::Outcome<> outcome = command(row);
     if (!outcome.message.empty())

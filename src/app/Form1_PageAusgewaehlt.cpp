@@ -1,4 +1,5 @@
 #include "app/Form1_u.h"
+#include "sync/OfficeLockFile.h"
 
 #include "app/QuintorApplication.h"
 #include "app/dialogs/FormInfo_u.h"
@@ -131,25 +132,33 @@ std::vector<std::string> TForm1::MarkedProfileRowNames() const
 
 void TForm1::AusgewhlteDateienaktuallisierenProfilClick()
 {
-    RunOnMarkedProfileRows(profiles::UpdateMarkedQuestion, [](const std::vector<std::string>& names) {
+    RunOnMarkedProfileRows(profiles::UpdateMarkedQuestion, [this](const std::vector<std::string>& names) {
         const util::RuntimeState& g = util::Global();
-        return profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile,
-                                           g.CurrentServerFolder);
+        util::StepPlan plan =
+            profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder);
+        if (const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile))
+            filesync::ConfirmOpenDocuments(
+                plan, *folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); });
+        return plan;
     });
 }
 
 void TForm1::DateilokallschenProfilClick()
 {
-    RunOnMarkedProfileRows(profiles::DeleteMarkedQuestion, [](const std::vector<std::string>& names) {
-        const util::RuntimeState& g = util::Global();
-        return profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile,
-                                           g.CurrentServerFolder);
-    });
+    RunOnMarkedProfileRows(
+        profiles::DeleteMarkedQuestion,
+        [](const std::vector<std::string>& names) {
+            const util::RuntimeState& g = util::Global();
+            return profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile,
+                                               g.CurrentServerFolder);
+        },
+        ui::DefaultAnswer::No);
 }
 
 void TForm1::RunOnMarkedProfileRows(
     const std::function<std::string(std::size_t count)>& question,
-    const std::function<util::StepPlan(const std::vector<std::string>&)>& plan)
+    const std::function<util::StepPlan(const std::vector<std::string>&)>& plan,
+    ui::DefaultAnswer defaultAnswer)
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
@@ -159,7 +168,7 @@ void TForm1::RunOnMarkedProfileRows(
         AskToMarkAFile();
         return;
     }
-    if (!ui::Confirm(Q(question(names.size())), this))
+    if (!ui::Confirm(Q(question(names.size())), this, defaultAnswer))
         return;
     // Each file's message as it comes, and the list refreshed after each file
     // worked on, also after a failure.

@@ -69,6 +69,8 @@ void TForm1::BuildPageProfile(QWidget* page)
     MemoProfileH = ui::Named(new QPlainTextEdit(QStringLiteral("MemoProfileH"), page), "MemoProfileH");
     MemoProfileH->setGeometry(8, 178, 392, 90);
     MemoProfileH->setReadOnly(true);
+    // Tab goes on to the next control, as in every other field.
+    MemoProfileH->setTabChangesFocus(true);
     LabelPB1 = ui::AddLabel(
         page, "LabelPB1", QStringLiteral("Beim verlassen des Eingabefensters wird die Beschreibung"), 8, 272);
     LabelPB2 = ui::AddLabel(page, "LabelPB2",
@@ -219,7 +221,7 @@ void TForm1::MenuProfilLoeschenClick()
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
         return;
-    if (!ui::Confirm(Q(std::string(profiles::kDeleteProfileQuestion)), this))
+    if (!ui::Confirm(Q(std::string(profiles::kDeleteProfileQuestion)), this, ui::DefaultAnswer::No))
         return;
     const QListWidgetItem* item = MarkedProfile(ListBoxProfile);
     if (!item) {

@@ -1,4 +1,6 @@
 #include "app/Form1_u.h"
+#include "settings/StorageLocations.h"
+#include "ui/LaunchFeedback.h"
 
 #include "app/QuintorApplication.h"
 #include "app/dialogs/FormPfade_u.h"
@@ -305,6 +307,12 @@ void TForm1::RefreshCurrentSet()
     const util::RuntimeState& g = util::Global();
     RebuildList(TntListViewAkt,
                 {g.CurrentLocalFolder, g.CurrentServerFolder, HostNameOfCurrentSet(), g.CompareWithServer});
+    TntListViewAkt->setEmptyHint(
+        settings::FoldersNotSetUp(g.CurrentLocalFolder, g.CurrentServerFolder)
+            ? QStringLiteral("Für diese Sprache sind noch keine Ordner eingestellt.\n\n"
+                             "Im Reiter „Einstellungen“ auf „Speicherorte“ klicken und "
+                             "den lokalen Ordner und den Ordner auf dem Server wählen.")
+            : QString());
 }
 
 void TForm1::RefreshProfile()
@@ -369,7 +377,9 @@ void TForm1::LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage p
         ui::Information(Q(decision.message), this);
         return;
     }
-    ShowFailure(launch::ActiveLauncher().Launch(decision.value));
+    if (!ShowFailure(launch::ActiveLauncher().Launch(decision.value)) &&
+        decision.value.action == platform::LaunchAction::SlideShow)
+        ui::ShowBusyUntilAnotherWindowAppears();
 }
 
 bool TForm1::ShowFailure(const util::Outcome<>& outcome)

@@ -5,6 +5,7 @@
 #include "launch/LaunchDecision.h"
 #include "profiles/ProfileFileCommands.h"
 #include "sync/Inventory.h"
+#include "ui/MessageDialogs.h"
 #include "util/OperationGate.h"
 #include "util/Outcome.h"
 #include "util/StepPlan.h"
@@ -218,7 +219,9 @@ private:
     // refreshAfterFailure says so).
     void RunOnMarkedRow(const std::function<std::string(std::string_view caption)>& question,
                         const std::function<util::Outcome<>(const filesync::FileRow&)>& command,
-                        bool refreshAfterFailure);
+                        bool refreshAfterFailure, ui::DefaultAnswer defaultAnswer = ui::DefaultAnswer::Yes);
+    // Asked before a local copy open in an office program is replaced.
+    bool UpdateOpenDocumentAnyway(std::string_view name);
 
     // Page 1 "Profile"
     void BuildPageProfile(QWidget* page);
@@ -234,7 +237,8 @@ private:
     // The marked rows, the question with their count, then the plan made for them,
     // with each file's message and a refresh after each file worked on.
     void RunOnMarkedProfileRows(const std::function<std::string(std::size_t count)>& question,
-                                const std::function<util::StepPlan(const std::vector<std::string>&)>& plan);
+                                const std::function<util::StepPlan(const std::vector<std::string>&)>& plan,
+                                ui::DefaultAnswer defaultAnswer = ui::DefaultAnswer::Yes);
 
     // Page 3 "Einstellungen"
     void BuildPageEinstellungen(QWidget* page);

@@ -199,6 +199,14 @@ bool LocalFolderExists(const std::string& path)
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+bool FoldersNotSetUp(const std::string& localFolder, const std::string& serverFolder)
+{
+    const std::string_view server = serverFolder;
+    const bool noServer =
+        server.find_first_not_of(' ') == std::string_view::npos || server == kServerFolderPrompt;
+    return noServer || !LocalFolderExists(localFolder);
+}
+
 std::string CreateLocalFolderQuestion(const std::string& path)
 {
     return "Lokaler Ordner " + Quoted(path) + " existiert nicht.\rWollen Sie es jetzt erstellen?";

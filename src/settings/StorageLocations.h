@@ -50,6 +50,11 @@ util::Outcome<> CheckLocationTexts(const StorageLocations& fields);
 util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields);
 
 bool LocalFolderExists(const std::string& path);
+
+// The folders of a language are not set up yet: no server folder given (empty,
+// or still the prompt text of the defaults) or no local folder there. An empty
+// list then says how to set them.
+bool FoldersNotSetUp(const std::string& localFolder, const std::string& serverFolder);
 // Asks whether to create the missing folder; \r between the lines.
 std::string CreateLocalFolderQuestion(const std::string& path);
 std::string FolderNotCreatableMessage(const std::string& path);

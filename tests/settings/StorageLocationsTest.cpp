@@ -209,3 +209,14 @@ TEST(StorageLocations, AFailedWriteStopsBeforeTheStateChanges)
         util::Failed("nach " + (dir / "datei" / "optionen.ini").string() + " kann nicht geschrieben werden"));
     EXPECT_EQ(state.LocalFolderGerman, "/alt");
 }
+
+TEST(StorageLocationTexts, FoldersCountAsNotSetUpUntilAServerFolderIsGivenAndTheLocalOneIsThere)
+{
+    TempDir local;
+    EXPECT_FALSE(FoldersNotSetUp(local.str(), "/mnt/server/praesentationen"));
+    EXPECT_TRUE(FoldersNotSetUp(local.str(), std::string(kServerFolderPrompt)));
+    EXPECT_TRUE(FoldersNotSetUp(local.str(), ""));
+    EXPECT_TRUE(FoldersNotSetUp(local.str(), "   "));
+    EXPECT_TRUE(FoldersNotSetUp((local / "fehlt").string(), "/mnt/server/praesentationen"));
+    EXPECT_TRUE(FoldersNotSetUp("", "/mnt/server/praesentationen"));
+}
