@@ -136,9 +136,8 @@ int main(int argc, char** argv)
             {"bulk update",
              [&] {
                  const auto plan = filesync::PlanBulkUpdate(rows, local.string(), server.string());
-                 const auto summary =
-                     filesync::ExecuteBulkUpdate(plan, {}, [](std::uint64_t, std::uint64_t) {});
-                 if (summary.copied != shape.files)
+                 const auto summary = util::ExecutePlan(plan, {});
+                 if (summary.done != shape.files)
                      throw std::runtime_error("bulk update copied too few files");
              }},
             {"copy, every file synced",
