@@ -59,7 +59,8 @@ bool PlaceFile(const QString& root, const DemoFile& file)
     QFile target(path);
     if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
         return false;
-    if (target.write(source.readAll()) != source.size())
+    // Written out before the time is set, or the closing write would stamp it anew.
+    if (target.write(source.readAll()) != source.size() || !target.flush())
         return false;
     return target.setFileTime(QDateTime(file.date, QTime(10, 0)), QFileDevice::FileModificationTime);
 }

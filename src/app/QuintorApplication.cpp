@@ -10,7 +10,8 @@
 QuintorApplication::QuintorApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     Describe();
-    setApplicationDisplayName(QStringLiteral("Quintor 3P"));
+    // No display name: the window system would append it to every title
+    // ("Bestätigung — Quintor 3P"), and each window's title is its own.
     setDesktopFileName(QStringLiteral("de.travenil.quintor3p"));
     InstallGermanTranslations(*this);
 }

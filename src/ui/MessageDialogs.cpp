@@ -125,7 +125,7 @@ void Error(const QString& text, QWidget* parent)
 void Message(const QString& text, QWidget* parent)
 {
     if (!Record(BoxKind::Message, text))
-        ShowOkBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, parent);
+        ShowOkBox(QMessageBox::NoIcon, QStringLiteral("Quintor 3P"), text, parent);
 }
 
 QString BrowseForFolder(const QString& startFolder, QWidget* parent)

@@ -50,6 +50,12 @@ TEST_F(DemoTest, TheFirstRefreshShowsEachKindOfFileInBothLanguages)
                                           {"Jahresrückblick.pptx", StatusMissingLocally},
                                           {"Eigene Notizen.txt", StatusLocalOnly}}));
     EXPECT_EQ(util::Global().CurrentSetStartFile, "Willkommen.pptx");
+    // Every file carries its fixed date, the small ones too.
+    for (const auto& row : form->TntListViewAkt->statusModel()->rows()) {
+        if (row.name == "Eigene Notizen.txt") {
+            EXPECT_EQ(row.localTime, testsupport::Dos(2026, 2, 10, 10, 0, 0));
+        }
+    }
 
     form->RadioButtonEnglisch->click();
     EXPECT_EQ(Statuses(*form->TntListViewAkt->statusModel()),
