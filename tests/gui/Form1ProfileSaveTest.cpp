@@ -15,7 +15,9 @@
 #include <QTimer>
 
 namespace fs = std::filesystem;
+using testsupport::Build;
 using testsupport::Dos;
+using testsupport::File;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 using testsupport::WriteFileAt;
@@ -50,7 +52,7 @@ TEST_F(ProfilesTest, SaveDialogHasItsLayoutAndStartsEmptyEachTime)
 
 TEST_F(ProfilesTest, CancelOrTheCloseBoxCreatesNothingAndShowsNoProgress)
 {
-    WriteFile(localDe / "a.ppt", "a");
+    Build(localDe, {File("a.ppt", "a")});
     TFormProfilSpeichern& dialog = windows->FormProfilSpeichern;
     guitest::WithModal(
         dialog,
@@ -110,7 +112,7 @@ TEST_F(ProfilesTest, SavingCopiesTheSetCountingEachFileAndEndsWithFertig)
 {
     for (int i = 1; i <= 12; ++i)
         WriteFileAt(localDe / ("Folie" + std::to_string(i) + ".ppt"), "x", Dos(2023, 2, i));
-    WriteFile(localDe / "qPPP_Profile.ini", "[Profil]\nStartDatei=Folie1.ppt\n");
+    Build(localDe, {File("qPPP_Profile.ini", "[Profil]\nStartDatei=Folie1.ppt\n")});
 
     // Every text the label shows while the copy waits for the window.
     QStringList shown;
@@ -146,7 +148,7 @@ TEST_F(ProfilesTest, SavingCopiesTheSetCountingEachFileAndEndsWithFertig)
 
 TEST_F(ProfilesTest, ASetOfOnlyItsIniMakesTheProfileAndHidesTheProgressAtOnce)
 {
-    WriteFile(localDe / "qPPP_Profile.ini", "[Profil]\nStartDatei=x.ppt\n");
+    Build(localDe, {File("qPPP_Profile.ini", "[Profil]\nStartDatei=x.ppt\n")});
     SaveProfile("Leer", QString(300, QLatin1Char('b')));
     const fs::path profile = ProfileFolder("Leer");
     EXPECT_EQ(std::distance(fs::directory_iterator(profile), fs::directory_iterator()), 1);
@@ -160,8 +162,7 @@ TEST_F(ProfilesTest, ASetOfOnlyItsIniMakesTheProfileAndHidesTheProgressAtOnce)
 
 TEST_F(ProfilesTest, AFileThatCannotBeCopiedIsReportedAndTheRestIsCopied)
 {
-    WriteFile(localDe / "a.ppt", "a");
-    WriteFile(localDe / "b.ppt", "b");
+    Build(localDe, {File("a.ppt", "a"), File("b.ppt", "b")});
     const auto fault = testsupport::ScopedFault::CopyFailsAfter("a.ppt", 0);
     ui::DialogScript script;
     SaveProfile("Teil");
@@ -174,7 +175,7 @@ TEST_F(ProfilesTest, AFileThatCannotBeCopiedIsReportedAndTheRestIsCopied)
 
 TEST_F(ProfilesTest, OtherCommandsAreRefusedWhileTheSetIsCopied)
 {
-    WriteFile(localDe / "a.ppt", "a");
+    Build(localDe, {File("a.ppt", "a")});
     fs::create_directories(ProfileFolder("Alt"));
     form->AdvOfficePager1->setCurrentIndex(1);
     SelectProfile("Alt");

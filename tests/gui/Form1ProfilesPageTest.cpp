@@ -9,7 +9,9 @@
 #include <QTabWidget>
 
 namespace fs = std::filesystem;
+using testsupport::Build;
 using testsupport::Dos;
+using testsupport::File;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 using testsupport::WriteFileAt;
@@ -45,7 +47,7 @@ TEST_F(ProfilesTest, MarkingAProfileShowsItsDescriptionInLines)
 {
     fs::create_directories(ProfileFolder("Mit"));
     fs::create_directories(ProfileFolder("Ohne INI"));
-    WriteFile(ProfileFolder("Mit") / "qPPP_Profile.ini", Ini("Eins\x08Zwei\x08\x08Vier", "a.ppt"));
+    Build(ProfileFolder("Mit"), {File("qPPP_Profile.ini", Ini("Eins\x08Zwei\x08\x08Vier", "a.ppt"))});
     form->AdvOfficePager1->setCurrentIndex(1);
     SelectProfile("Mit");
     EXPECT_EQ(form->MemoProfileH->toPlainText(), "Eins\nZwei\n\nVier");
@@ -75,7 +77,7 @@ TEST_F(ProfilesTest, ChangedDescriptionIsStoredCutAt255OnLeavingTheField)
     EXPECT_TRUE(form->LabelPB2->isHidden());
 
     // A long description from the save is shown whole; leaving the read-only field cuts it.
-    WriteFile(ProfileFolder("P") / "qPPP_Profile.ini", Ini(std::string(300, 'x'), "s.ppt"));
+    Build(ProfileFolder("P"), {File("qPPP_Profile.ini", Ini(std::string(300, 'x'), "s.ppt"))});
     SelectProfile("P");
     form->ListBoxProfileClick();
     EXPECT_EQ(form->MemoProfileH->toPlainText().size(), 300);
@@ -98,7 +100,7 @@ TEST_F(ProfilesTest, ChangingTheDescriptionWithNoProfileMarkedStoresNothing)
 TEST_F(ProfilesTest, DeletingAProfileAsksFirstAndKeepsTheNameInUse)
 {
     fs::create_directories(ProfileFolder("Aktiv"));
-    WriteFile(ProfileFolder("Aktiv") / "a.ppt", "a");
+    Build(ProfileFolder("Aktiv"), {File("a.ppt", "a")});
     fs::create_directories(ProfileFolder("Andere"));
     util::Global().CurrentProfile = "Aktiv";
     form->AdvOfficePager1->setCurrentIndex(1);
@@ -138,8 +140,8 @@ TEST_F(ProfilesTest, ChoosingWhileEnglishIsCurrentWritesOnlyTheEnglishChoice)
     g.CurrentServerFolder = serverEn.str();
     g.ChosenProfileGerman = "Deutsch";
     fs::create_directories(ProfileFolder("Trade fair", false));
-    WriteFile(ProfileFolder("Trade fair", false) / "qPPP_Profile.ini", Ini("", "Opening.ppt"));
-    WriteFile(ProfileFolder("Trade fair", false) / "Opening.ppt", "o");
+    Build(ProfileFolder("Trade fair", false),
+          {File("qPPP_Profile.ini", Ini("", "Opening.ppt")), File("Opening.ppt", "o")});
 
     ui::DialogScript script;
     form->AdvOfficePager1->setCurrentIndex(1);
@@ -181,7 +183,7 @@ TEST_F(ProfilesTest, RightClickInAListOpensItsContextMenu)
 TEST_F(ProfilesTest, OddProfilesFoldersAndFilesAreShownOrSkippedWithoutHarm)
 {
     // The profiles folder is a file: no profiles, no message.
-    WriteFile(localDe / "qPPP_Profile", "kein Ordner");
+    Build(localDe, {File("qPPP_Profile", "kein Ordner")});
     form->AdvOfficePager1->setCurrentIndex(1);
     EXPECT_EQ(form->ListBoxProfile->count(), 0);
     fs::remove(localDe / "qPPP_Profile");

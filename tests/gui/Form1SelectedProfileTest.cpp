@@ -91,18 +91,10 @@ protected:
 
 TEST_F(SelectedProfileTest, AFreshlySavedProfileShowsTheStatusesOfTheSet)
 {
-    Build(localDe, {
-                       File("Gleich.ppt", "g", kOld),
-                       File("Neu.ppt", "alt", kOld),
-                       File("Geändert.ppt", "lokal", kNew),
-                       File("Lokal.ppt", "l", kOld),
-                   });
-    Build(serverDe, {
-                        File("Gleich.ppt", "g", kOld),
-                        File("Neu.ppt", "neu", kNew),
-                        File("Geändert.ppt", "server", kOld),
-                        File("Fehlt.ppt", "f", kNew),
-                    });
+    Build(localDe, {File("Gleich.ppt", "g", kOld), File("Neu.ppt", "alt", kOld),
+                    File("Geändert.ppt", "lokal", kNew), File("Lokal.ppt", "l", kOld)});
+    Build(serverDe, {File("Gleich.ppt", "g", kOld), File("Neu.ppt", "neu", kNew),
+                     File("Geändert.ppt", "server", kOld), File("Fehlt.ppt", "f", kNew)});
     form->EncartaButtonAktAClick();
     const auto setStatuses = StatusByName(SetRows());
     EXPECT_EQ(setStatuses.size(), 5u);
@@ -255,18 +247,12 @@ TEST_F(SelectedProfileTest, FlagDoubleClickTogglesTheLanguageWithItsProfileAndSt
     g.ChosenProfileGerman = "P";
     g.ChosenProfileEnglish = "E";
     fs::create_directories(ProfileFolder("E", false));
-    Build(ProfileFolder("E", false), {
-                                         File("qPPP_Profile.ini", "[Profil]\nStartDatei=Welcome.ppt\n"),
-                                         File("Welcome.ppt", "w", kOld),
-                                     });
-    Build(localEn, {
-                       File("Agenda.ppt", "a", kOld),
-                       File("qPPP_Profile.ini", "[Profil]\nStartDatei=Agenda.ppt\n"),
-                   });
-    Build(localDe, {
-                       File("qPPP_Profile.ini", "[Profil]\nStartDatei=Satz.ppt\n"),
-                       File("Satz.ppt", "s", kOld),
-                   });
+    Build(ProfileFolder("E", false),
+          {File("qPPP_Profile.ini", "[Profil]\nStartDatei=Welcome.ppt\n"), File("Welcome.ppt", "w", kOld)});
+    Build(localEn,
+          {File("Agenda.ppt", "a", kOld), File("qPPP_Profile.ini", "[Profil]\nStartDatei=Agenda.ppt\n")});
+    Build(localDe,
+          {File("qPPP_Profile.ini", "[Profil]\nStartDatei=Satz.ppt\n"), File("Satz.ppt", "s", kOld)});
 
     form->ImageFlageProfilDblClick();
     EXPECT_TRUE(form->RadioButtonEnglisch->isChecked());

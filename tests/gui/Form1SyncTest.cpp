@@ -78,15 +78,9 @@ protected:
 
 TEST_F(FormSyncTest, WithoutNewerOrMissingFilesTheUpdateDoesNothingAtAll)
 {
-    Build(local, {
-                     File("Gleich.ppt", "a", kOld),
-                     File("Lokal.ppt", "b", kOld),
-                     File("Geaendert.ppt", "c", kNew),
-                 });
-    Build(server, {
-                      File("Gleich.ppt", "a", kOld),
-                      File("Geaendert.ppt", "c0", kOld),
-                  });
+    Build(local,
+          {File("Gleich.ppt", "a", kOld), File("Lokal.ppt", "b", kOld), File("Geaendert.ppt", "c", kNew)});
+    Build(server, {File("Gleich.ppt", "a", kOld), File("Geaendert.ppt", "c0", kOld)});
     Refresh();
     ui::DialogScript script;
     form->EncartaButtonSyncClick();
@@ -98,10 +92,7 @@ TEST_F(FormSyncTest, WithoutNewerOrMissingFilesTheUpdateDoesNothingAtAll)
 TEST_F(FormSyncTest, AnsweringNoCopiesNothingAndShowsNoProgress)
 {
     Build(local, {File("Neu.ppt", "alt", kOld)});
-    Build(server, {
-                      File("Neu.ppt", "neu", kNew),
-                      File("Fehlt.ppt", "x", kNew),
-                  });
+    Build(server, {File("Neu.ppt", "neu", kNew), File("Fehlt.ppt", "x", kNew)});
     Refresh();
     const auto before = SnapshotTree(local.path());
     ui::DialogScript script;
@@ -117,15 +108,9 @@ TEST_F(FormSyncTest, AnsweringNoCopiesNothingAndShowsNoProgress)
 
 TEST_F(FormSyncTest, ProgressFollowsTheRowPositionAndTheDisplayGoesThreeSecondsLater)
 {
-    Build(local, {
-                     File("Neu.ppt", "alt", kOld),
-                     File("Gleich.ppt", "g", kOld),
-                 });
-    Build(server, {
-                      File("Neu.ppt", "neu", kNew),
-                      File("Gleich.ppt", "g", kOld),
-                      File("Fehlt.ppt", "fehlt", kNew),
-                  });
+    Build(local, {File("Neu.ppt", "alt", kOld), File("Gleich.ppt", "g", kOld)});
+    Build(server,
+          {File("Neu.ppt", "neu", kNew), File("Gleich.ppt", "g", kOld), File("Fehlt.ppt", "fehlt", kNew)});
     Rows().setRows({Row("Neu.ppt", 2), Row("Gleich.ppt", 0), Row("Fehlt.ppt", 3)});
 
     std::vector<int> values;
@@ -194,11 +179,7 @@ TEST_F(FormSyncTest, AMissingEnglishFolderOpensTheStorageLocationsInsteadOfCopyi
 TEST_F(FormSyncTest, AFailedCopyIsReportedOnceWithTheNormalCursorAndTheOthersAreCopied)
 {
     Build(local, {File("A.ppt", "alt", kOld)});
-    Build(server, {
-                      File("A.ppt", "neu", kNew),
-                      File("B.ppt", "b", kNew),
-                      File("C.ppt", "c", kNew),
-                  });
+    Build(server, {File("A.ppt", "neu", kNew), File("B.ppt", "b", kNew), File("C.ppt", "c", kNew)});
     Rows().setRows({Row("A.ppt", 2), Row("B.ppt", 3), Row("C.ppt", 3)});
 
     std::vector<std::pair<std::string, bool>> cursorAtCopy;
@@ -225,10 +206,7 @@ TEST_F(FormSyncTest, AFailedCopyIsReportedOnceWithTheNormalCursorAndTheOthersAre
 
 TEST_F(FormSyncTest, TimersAndClicksDuringTheUpdateDoNotInterleaveWithIt)
 {
-    Build(server, {
-                      File("A.ppt", "a", kNew),
-                      File("B.ppt", "b", kNew),
-                  });
+    Build(server, {File("A.ppt", "a", kNew), File("B.ppt", "b", kNew)});
     Refresh();
     std::vector<std::string> events;
     const auto observer = OnCopy([&](const std::string& name) {
@@ -289,10 +267,7 @@ TEST_F(FormSyncTest, TheWindowKeepsBeingServedWhileALargeFileCopies)
 TEST_F(FormSyncTest, UpdatingTheMarkedRowReplacesANewerLocalCopyWithTheServers)
 {
     Build(local, {File("Neu.ppt", "lokal geändert", kNew)});
-    Build(server, {
-                      File("Neu.ppt", "server", kOld),
-                      File("Weg.ppt", "w", kOld),
-                  });
+    Build(server, {File("Neu.ppt", "server", kOld), File("Weg.ppt", "w", kOld)});
     Refresh();
     ASSERT_EQ(StatusOf("Neu.ppt"), filesync::StatusLocalNewer);
 
@@ -334,10 +309,7 @@ TEST_F(FormSyncTest, UpdatingTheMarkedRowReplacesANewerLocalCopyWithTheServers)
 
 TEST_F(FormSyncTest, DeletingALocalCopyBringsItBackAsMissingAndAFailureIsReported)
 {
-    Build(local, {
-                     File("Gleich.ppt", "g", kOld),
-                     File("Lokal.ppt", "l", kOld),
-                 });
+    Build(local, {File("Gleich.ppt", "g", kOld), File("Lokal.ppt", "l", kOld)});
     Build(server, {File("Gleich.ppt", "g", kOld)});
     Refresh();
     const auto question = [](const QString& name) {

@@ -2,7 +2,9 @@
 
 #include "FormFixture.h"
 #include "ListRows.h"
+
 #include "Modal.h"
+#include "support/FolderTree.h"
 
 #include "app/dialogs/FormProfilSpeichern_u.h"
 #include "ui/FlatButton.h"

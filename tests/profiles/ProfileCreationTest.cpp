@@ -1,6 +1,7 @@
 #include "profiles/ProfileCreation.h"
 #include "ini/LMDIniCtrl.h"
 #include "platform/AtomicFile.h"
+#include "support/FolderTree.h"
 #include "support/OutcomePrint.h"
 #include "support/ScopedFault.h"
 #include "support/TempDir.h"
@@ -10,6 +11,8 @@
 
 namespace fs = std::filesystem;
 using namespace profiles;
+using testsupport::Build;
+using testsupport::File;
 using testsupport::ReadFile;
 using testsupport::TempDir;
 using testsupport::WriteFile;
@@ -102,7 +105,7 @@ TEST_F(ProfileCreation, ExistingNameChangesNothing)
     EXPECT_EQ(r, util::Failed(std::string(kNameTakenMessage)));
     EXPECT_EQ(ReadFile(Profiles() / "Messe" / "qPPP_Profile.ini"), before);
     // A file of that name takes the name as well.
-    WriteFile(Profiles() / "Datei", "x");
+    Build(Profiles(), {File("Datei", "x")});
     EXPECT_EQ(Create("Datei"), util::Failed(std::string(kNameTakenMessage)));
     EXPECT_EQ(ReadFile(Profiles() / "Datei"), "x");
 }
@@ -120,7 +123,7 @@ TEST_F(ProfileCreation, FolderFailuresAreReportedWithTheirMessages)
 
     // The profiles folder's place is taken by a file.
     TempDir other;
-    WriteFile(other / "qPPP_Profile", "x");
+    Build(other, {File("qPPP_Profile", "x")});
     r = CreateProfile({other.str(), "Messe", "", ""}, ini);
     EXPECT_EQ(r, util::Failed(ProfilesFolderNotCreatedMessage((other / "qPPP_Profile").string())));
     EXPECT_EQ(ReadFile(other / "qPPP_Profile"), "x");

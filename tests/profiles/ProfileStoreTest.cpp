@@ -1,4 +1,5 @@
 #include "profiles/ProfileStore.h"
+#include "support/FolderTree.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -7,6 +8,8 @@
 
 namespace fs = std::filesystem;
 using namespace profiles;
+using testsupport::Build;
+using testsupport::File;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 
@@ -77,8 +80,8 @@ TEST(ProfileStore, ListsEverySubfolderOfTheProfilesFolderOnly)
     fs::create_directories(local / "qPPP_Profile" / "Messe");
     fs::create_directories(local / "qPPP_Profile" / ".versteckt");
     fs::create_directories(local / "qPPP_Profile" / "Ohne INI" / "Unterordner");
-    WriteFile(local / "qPPP_Profile" / "Messe" / "qPPP_Profile.ini", "[Profil]\n");
-    WriteFile(local / "qPPP_Profile" / "datei.ppt", "x");
+    Build(local,
+          {File("qPPP_Profile/Messe/qPPP_Profile.ini", "[Profil]\n"), File("qPPP_Profile/datei.ppt", "x")});
     fs::create_directories(local / "Andere");
 
     std::vector<std::string> names = ListProfiles(local.str());

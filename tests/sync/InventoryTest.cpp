@@ -87,10 +87,7 @@ protected:
 TEST_F(InventoryTest, WithoutComparisonOnlyLocalFilesAreListedNotCompared)
 {
     Build(local, {File("a.ppt", "a", kTime)});
-    Build(server, {
-                      File("a.ppt", "a", kTime + 1),
-                      File("b.ppt", "b", kTime),
-                  });
+    Build(server, {File("a.ppt", "a", kTime + 1), File("b.ppt", "b", kTime)});
 
     const auto rows = Inventory("fileserver", false);
     EXPECT_EQ(rows, std::vector<FileRow>{Row("a.ppt", StatusNotCompared, std::nullopt, kTime)});
@@ -100,10 +97,7 @@ TEST_F(InventoryTest, WithoutComparisonOnlyLocalFilesAreListedNotCompared)
 TEST_F(InventoryTest, HostAndServerFolderDecideWhetherToCompare)
 {
     Build(local, {File("a.ppt", "a", kTime)});
-    Build(server, {
-                      File("a.ppt", "a", kTime),
-                      File("b.ppt", "b", kTime),
-                  });
+    Build(server, {File("a.ppt", "a", kTime), File("b.ppt", "b", kTime)});
     const std::vector<FileRow> compared{Row("a.ppt", StatusIdentical, kTime, kTime),
                                         Row("b.ppt", StatusMissingLocally, kTime, std::nullopt)};
 
@@ -140,18 +134,10 @@ TEST_F(InventoryTest, TimesTwoSecondsApartAreNewerOnOneSide)
     const std::uint32_t earlier = Dos(2023, 5, 17, 9, 30, 0);
     const std::uint32_t later = Dos(2023, 5, 17, 9, 30, 2);
     ASSERT_EQ(later, earlier + 1);
-    Build(local, {
-                     File("gleich.ppt", "x", earlier),
-                     File("alt.ppt", "x", earlier),
-                     File("neu.ppt", "x", later),
-                     File("nur-lokal.ppt", "x", earlier),
-                 });
-    Build(server, {
-                      File("gleich.ppt", "y", earlier),
-                      File("alt.ppt", "x", later),
-                      File("neu.ppt", "x", earlier),
-                      File("nur-server.ppt", "x", later),
-                  });
+    Build(local, {File("gleich.ppt", "x", earlier), File("alt.ppt", "x", earlier),
+                  File("neu.ppt", "x", later), File("nur-lokal.ppt", "x", earlier)});
+    Build(server, {File("gleich.ppt", "y", earlier), File("alt.ppt", "x", later),
+                   File("neu.ppt", "x", earlier), File("nur-server.ppt", "x", later)});
 
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(local)) {
@@ -172,14 +158,8 @@ TEST_F(InventoryTest, DatesFrom2044OnAreLaterThanEarlierOnes)
 {
     const std::uint32_t in2020 = Dos(2020, 3, 1);
     const std::uint32_t in2045 = Dos(2045, 3, 1);
-    Build(local, {
-                     File("zukunft.ppt", "x", in2020),
-                     File("heute.ppt", "x", in2045),
-                 });
-    Build(server, {
-                      File("zukunft.ppt", "x", in2045),
-                      File("heute.ppt", "x", in2020),
-                  });
+    Build(local, {File("zukunft.ppt", "x", in2020), File("heute.ppt", "x", in2045)});
+    Build(server, {File("zukunft.ppt", "x", in2045), File("heute.ppt", "x", in2020)});
 
     for (const auto& row : Inventory()) {
         if (row.name == "zukunft.ppt")
@@ -191,14 +171,8 @@ TEST_F(InventoryTest, DatesFrom2044OnAreLaterThanEarlierOnes)
 
 TEST_F(InventoryTest, NamesMatchIgnoringCaseAndTakeTheLocalCaption)
 {
-    Build(local, {
-                     File("Intro.ppt", "x", kTime),
-                     File("Übersicht.ppt", "x", kTime),
-                 });
-    Build(server, {
-                      File("INTRO.PPT", "x", kTime),
-                      File("ÜBERSICHT.PPT", "x", kTime + 1),
-                  });
+    Build(local, {File("Intro.ppt", "x", kTime), File("Übersicht.ppt", "x", kTime)});
+    Build(server, {File("INTRO.PPT", "x", kTime), File("ÜBERSICHT.PPT", "x", kTime + 1)});
 
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(local))
@@ -209,17 +183,10 @@ TEST_F(InventoryTest, NamesMatchIgnoringCaseAndTakeTheLocalCaption)
 
 TEST_F(InventoryTest, NamesEqualIgnoringCasePairUpInListingOrder)
 {
-    Build(local, {
-                     File("Intro.ppt", "x", kTime),
-                     File("INTRO.PPT", "x", kTime),
-                 });
+    Build(local, {File("Intro.ppt", "x", kTime), File("INTRO.PPT", "x", kTime)});
     // Distinct server times tell which server file each local one was paired with.
     const std::uint32_t t1 = Dos(2023, 6, 1), t2 = Dos(2023, 6, 2), t3 = Dos(2023, 6, 3);
-    Build(server, {
-                      File("intro.ppt", "x", t1),
-                      File("Intro.PPT", "x", t2),
-                      File("iNTRO.ppt", "x", t3),
-                  });
+    Build(server, {File("intro.ppt", "x", t1), File("Intro.PPT", "x", t2), File("iNTRO.ppt", "x", t3)});
     const auto localOrder = ListingOrder(local);
     const auto serverOrder = ListingOrder(server);
     const auto timeOf = [&](const std::string& name) {
@@ -253,20 +220,12 @@ TEST_F(InventoryTest, RowsFollowTheListingOrderOfEachFolder)
 TEST_F(InventoryTest, HousekeepingFilesAndSubfoldersAreNeverRows)
 {
     for (const auto& folder : {local, server})
-        Build(folder, {
-                          File("thumbs.db", "x", kTime),
-                          File("THUMBS.DB", "x", kTime),
-                          File("Thumbs.Db", "x", kTime),
-                          File("qPPP_Profile.ini", "x", kTime),
-                          File(".~lock.Intro.ppt#", "x", kTime),
-                          File("~$Intro.ppt", "x", kTime),
-                          File(std::string(kCopyTemporaryPrefix) + "Intro.ppt-4711", "x", kTime),
-                          File("qPPP_Profile/inner.ppt", "x", kTime),
-                      });
-    Build(local, {
-                     File("qppp_profile.ini", "x", kTime),
-                     File(".versteckt.ppt", "x", kTime),
-                 });
+        Build(folder, {File("thumbs.db", "x", kTime), File("THUMBS.DB", "x", kTime),
+                       File("Thumbs.Db", "x", kTime), File("qPPP_Profile.ini", "x", kTime),
+                       File(".~lock.Intro.ppt#", "x", kTime), File("~$Intro.ppt", "x", kTime),
+                       File(std::string(kCopyTemporaryPrefix) + "Intro.ppt-4711", "x", kTime),
+                       File("qPPP_Profile/inner.ppt", "x", kTime)});
+    Build(local, {File("qppp_profile.ini", "x", kTime), File(".versteckt.ppt", "x", kTime)});
     Build(server, {File(".versteckt.ppt", "x", kTime)});
     // Before 1980 the DOS format has no value: the file counts as missing.
     Build(local, {File("alt.ppt", "x")});
@@ -309,10 +268,7 @@ TEST_F(InventoryTest, NamesInAnOldCodePageKeepTheirBytesAndReadAsWindows1252)
 {
     const std::string raw = "Pr\xe4sentation.ppt";
     WriteFileAt(local / raw, "x", kTime);
-    Build(server, {
-                      File("PR\xe4SENTATION.PPT", "x", kTime),
-                      File("\x84Zitat\x93.ppt", "x", kTime),
-                  });
+    Build(server, {File("PR\xe4SENTATION.PPT", "x", kTime), File("\x84Zitat\x93.ppt", "x", kTime)});
 
     const auto rows = Inventory();
     ASSERT_EQ(rows.size(), 2u);
@@ -327,10 +283,7 @@ TEST_F(InventoryTest, NamesInAnOldCodePageKeepTheirBytesAndReadAsWindows1252)
 
 TEST_F(InventoryTest, LocalFolderThatCannotBeReadGivesNoLocalRows)
 {
-    Build(server, {
-                      File("a.ppt", "x", kTime),
-                      File("b.ppt", "x", kTime),
-                  });
+    Build(server, {File("a.ppt", "x", kTime), File("b.ppt", "x", kTime)});
     std::vector<FileRow> expected;
     for (const auto& name : ListingOrder(server))
         expected.push_back(Row(name, StatusMissingLocally, kTime, std::nullopt));
@@ -361,10 +314,7 @@ TEST_F(InventoryTest, UnreadableFolders)
     if (testsupport::RunningAsRoot())
         GTEST_SKIP() << "permission bits do not keep root out of a folder";
     Build(local, {File("a.ppt", "x", kTime)});
-    Build(server, {
-                      File("a.ppt", "x", kTime),
-                      File("b.ppt", "x", kTime),
-                  });
+    Build(server, {File("a.ppt", "x", kTime), File("b.ppt", "x", kTime)});
 
     // Listing every local file as "only local" would invite the user to trust a
     // comparison that never took place.
