@@ -268,6 +268,9 @@ void TForm1::Timer1Timer()
 
 void TForm1::TimerIntervalTimer()
 {
+    // Whether this refresh found anything new is told once it has run, also when
+    // it has to wait for an operation in progress.
+    m_periodicRefreshPending = true;
     EncartaButtonAktAClick();
     EncartaButtonListeAuswahlClick();
 }
@@ -305,14 +308,16 @@ std::string TForm1::HostNameOfCurrentSet() const
 void TForm1::RefreshCurrentSet()
 {
     const util::RuntimeState& g = util::Global();
-    RebuildList(TntListViewAkt,
-                {g.CurrentLocalFolder, g.CurrentServerFolder, HostNameOfCurrentSet(), g.CompareWithServer});
+    const filesync::ListSummary summary =
+        RebuildList(TntListViewAkt, {g.CurrentLocalFolder, g.CurrentServerFolder, HostNameOfCurrentSet(),
+                                     g.CompareWithServer});
     TntListViewAkt->setEmptyHint(
         settings::FoldersNotSetUp(g.CurrentLocalFolder, g.CurrentServerFolder)
             ? QStringLiteral("Für diese Sprache sind noch keine Ordner eingestellt.\n\n"
                              "Im Reiter „Einstellungen“ auf „Speicherorte“ klicken und "
                              "den lokalen Ordner und den Ordner auf dem Server wählen.")
             : QString());
+    AfterCurrentSetRefresh(summary);
 }
 
 void TForm1::RefreshProfile()
@@ -322,6 +327,9 @@ void TForm1::RefreshProfile()
         // With no profile the rows stay as they are; comparing is still switched on
         // here, or without the start check no refresh of the run would ever compare.
         g.CompareWithServer = true;
+        // Rows left from before keep their summary; a list emptied meanwhile has none.
+        if (TntListViewAuswahl->statusModel()->rowCount() == 0)
+            TntListViewAuswahl->setSummary({});
         return;
     }
     // An empty or stale profile name must not make another folder the profile.
@@ -333,14 +341,17 @@ void TForm1::RefreshProfile()
     RebuildList(TntListViewAuswahl, {folder, g.CurrentServerFolder, HostNameOfCurrentSet(), compare});
 }
 
-void TForm1::RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request)
+filesync::ListSummary TForm1::RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request)
 {
     list->clearSelection();
     list->statusModel()->clear();
     util::DelayWithMessages(100);
     filesync::ComparedInventory inventory = filesync::BuildComparedInventory(request, filesync::PingHost);
+    const filesync::ListSummary summary = filesync::Summarize(inventory.rows, inventory.verdict);
     const QString cause = Q(filesync::ServerFolderProblemText(inventory.serverFolderProblem));
     list->statusModel()->setRows(std::move(inventory.rows), cause);
+    ShowSummary(list, summary);
+    return summary;
 }
 
 void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem)

@@ -3,8 +3,10 @@
 #include "app/FormSizeSave.h"
 #include "ini/LMDIniCtrl.h"
 #include "launch/LaunchDecision.h"
+#include "launch/Readiness.h"
 #include "profiles/ProfileFileCommands.h"
 #include "sync/Inventory.h"
+#include "sync/ListSummary.h"
 #include "ui/MessageDialogs.h"
 #include "util/OperationGate.h"
 #include "util/Outcome.h"
@@ -183,8 +185,9 @@ private:
     // handlers reached from a click or a timer go through the operation gate.
     void RefreshCurrentSet();
     void RefreshProfile();
-    // Empties the list, lets the window repaint, then fills it from the inventory.
-    void RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request);
+    // Empties the list, lets the window repaint, then fills it from the inventory
+    // and shows its summary.
+    filesync::ListSummary RebuildList(ui::StatusListView* list, const filesync::InventoryRequest& request);
     void UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem);
     std::string HostNameOfCurrentSet() const;
     std::string ProfileStartFileOf(const std::string& profileName);
@@ -205,6 +208,16 @@ private:
     TFormPfade* m_formPfade = nullptr;
     TFormInfo* m_formInfo = nullptr;
     bool m_activated = false;
+
+    // At a glance (Form1_Glance.cpp): the summaries under the lists, the ready marks
+    // on the flags and the desktop message of the periodic refresh.
+    void ShowSummary(ui::StatusListView* list, const filesync::ListSummary& summary);
+    void AfterCurrentSetRefresh(const filesync::ListSummary& summary);
+    void ShowReadiness();
+    void BringToFront();
+    std::optional<launch::Readiness> m_readiness[2]; // by LanguageFlag; none before its first check
+    std::vector<std::string> m_lastOutdated;         // as the last refresh of the current set found them
+    bool m_periodicRefreshPending = false;
 
     // Look (Form1_Look.cpp): fonts, icons and the designs of the whole window.
     void ApplyLook();

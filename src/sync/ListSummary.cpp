@@ -89,8 +89,9 @@ std::string SummaryText(const ListSummary& summary, std::string_view checkedAt)
 
 std::string_view OneHourApartHint()
 {
-    return "Genau eine Stunde Unterschied bei gleicher Größe: wahrscheinlich eine Zeitumstellung "
-           "(Sommerzeit) im Dateisystem, nicht eine geänderte Datei.";
+    return "Genau eine Stunde Unterschied bei gleicher Größe:\n"
+           "wahrscheinlich nur eine Zeitumstellung (Sommerzeit)\n"
+           "des Dateisystems, keine geänderte Datei.";
 }
 
 std::vector<std::string> OutdatedNames(const std::vector<FileRow>& rows)

@@ -79,8 +79,11 @@ void StatusListView::setSummary(const QString& text)
     const bool wasShown = m_summary->isVisibleTo(this);
     m_summary->setText(text);
     m_summary->setVisible(!text.isEmpty());
-    if (wasShown != !text.isEmpty())
+    if (wasShown != !text.isEmpty()) {
+        if (text.isEmpty())
+            setViewportMargins(0, 0, 0, 0);
         updateGeometries();
+    }
 }
 
 QString StatusListView::summary() const
@@ -88,42 +91,49 @@ QString StatusListView::summary() const
     return m_summary->text();
 }
 
-// The tree view puts its (hidden) header into the top margin of the rows' area
-// each time it lays itself out; the band's margin at the bottom is added after
-// it, and the scroll range is measured again for the smaller area.
+// The tree view lays out its rows' area for its header alone and would take the
+// band's room back each time; with the band shown the view is laid out here: the
+// header is hidden and its columns fixed, so only the two scroll ranges remain.
 void StatusListView::updateGeometries()
 {
+    // The constructor's font change lays the view out before the band exists.
+    if (!m_summary || !m_summary->isVisibleTo(this)) {
+        QTreeView::updateGeometries();
+        return;
+    }
     if (m_placingSummary)
         return;
     m_placingSummary = true;
-    QTreeView::updateGeometries();
-    PlaceSummary();
-    m_placingSummary = false;
-}
-
-void StatusListView::PlaceSummary()
-{
-    // The constructor's font change lays the view out before the band exists.
-    if (!m_summary)
-        return;
-    const int band = m_summary->isVisibleTo(this) ? m_summary->bandHeight() : 0;
+    const int band = m_summary->bandHeight();
     setViewportMargins(0, 0, 0, band);
     const QRect area = viewport()->geometry();
     m_summary->setGeometry(area.left(), area.bottom() + 1, area.width(), band);
-    if (band == 0)
-        return;
+    UpdateScrollRanges();
+    QAbstractItemView::updateGeometries();
+    m_placingSummary = false;
+}
+
+void StatusListView::UpdateScrollRanges()
+{
+    const QSize area = viewport()->size();
+    QScrollBar* across = horizontalScrollBar();
+    across->setRange(0, std::max(0, header()->length() - area.width()));
+    across->setPageStep(area.width());
+    across->setSingleStep(std::max(1, area.width() / 20));
+
+    QScrollBar* down = verticalScrollBar();
     const int rows = m_model->rowCount();
-    if (rows == 0)
-        return;
-    const int rowPixels = std::max(1, rowHeight(m_model->index(0, 0)));
-    QScrollBar* bar = verticalScrollBar();
+    const int rowPixels = rows > 0 ? std::max(1, rowHeight(m_model->index(0, 0))) : 1;
     if (verticalScrollMode() == QAbstractItemView::ScrollPerPixel) {
-        bar->setRange(0, std::max(0, rows * rowPixels - area.height()));
-        bar->setPageStep(area.height());
+        down->setRange(0, std::max(0, rows * rowPixels - area.height()));
+        down->setPageStep(area.height());
+        down->setSingleStep(rowPixels);
     } else {
+        // Scrolled by whole rows: the value is the first row shown.
         const int fitting = std::max(1, area.height() / rowPixels);
-        bar->setRange(0, std::max(0, rows - fitting));
-        bar->setPageStep(fitting);
+        down->setRange(0, std::max(0, rows - fitting));
+        down->setPageStep(fitting);
+        down->setSingleStep(1);
     }
 }
 

@@ -44,7 +44,7 @@ protected:
                  const QModelIndex& index) const override;
 
 private:
-    void PlaceSummary();
+    void UpdateScrollRanges();
 
     StatusListModel* m_model;
     class SummaryBand* m_summary = nullptr;
