@@ -347,7 +347,7 @@ filesync::ListSummary TForm1::RebuildList(ui::StatusListView* list, const filesy
     list->statusModel()->clear();
     util::DelayWithMessages(100);
     filesync::ComparedInventory inventory = filesync::BuildComparedInventory(request, filesync::PingHost);
-    const filesync::ListSummary summary = filesync::Summarize(inventory.rows, inventory.verdict);
+    const filesync::ListSummary summary = filesync::Summarize(inventory);
     const QString cause = Q(filesync::ServerFolderProblemText(inventory.serverFolderProblem));
     list->statusModel()->setRows(std::move(inventory.rows), cause);
     ShowSummary(list, summary);

@@ -9,18 +9,15 @@ ListSummary Summarize(const std::vector<FileRow>& rows, CompareVerdict verdict)
     ListSummary summary;
     summary.verdict = verdict;
     summary.rows = rows.size();
-    for (const FileRow& row : rows) {
-        if (row.status < 0 || row.status >= kStatusCount)
-            continue;
-        if (row.oneHourApart)
+    summary.counts = CountByStatus(rows);
+    summary.newerOnServer = summary.counts[StatusServerNewer];
+    summary.missingLocally = summary.counts[StatusMissingLocally];
+    // Rows one hour apart are told apart from the status they keep.
+    for (const FileRow& row : rows)
+        if (row.oneHourApart && row.status >= 0 && row.status < kStatusCount) {
             ++summary.oneHourApart;
-        else
-            ++summary.counts[static_cast<std::size_t>(row.status)];
-        if (row.status == StatusServerNewer)
-            ++summary.newerOnServer;
-        else if (row.status == StatusMissingLocally)
-            ++summary.missingLocally;
-    }
+            --summary.counts[static_cast<std::size_t>(row.status)];
+        }
     return summary;
 }
 
@@ -98,7 +95,7 @@ std::vector<std::string> OutdatedNames(const std::vector<FileRow>& rows)
 {
     std::vector<std::string> names;
     for (const FileRow& row : rows)
-        if (row.status == StatusServerNewer || row.status == StatusMissingLocally)
+        if (NeedsUpdate(row.status))
             names.push_back(row.name);
     std::sort(names.begin(), names.end());
     return names;
