@@ -5,6 +5,7 @@
 
 #include "platform/AtomicFile.h"
 #include "text/Utf8.h"
+#include "text/Utf8Path.h"
 #include "util/z_global.h"
 
 #include <charconv>
@@ -151,7 +152,7 @@ LoadResult LoadFile(const std::string& path, std::string& content)
 {
     content.clear();
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(text::PathFromUtf8(path), ec);
     if (status.type() == std::filesystem::file_type::not_found)
         return LoadResult::Missing;
     if (ec || status.type() != std::filesystem::file_type::regular)
@@ -249,7 +250,7 @@ IniWriteError::IniWriteError(const std::string& path)
 void TLMDIniCtrl::SetFileName(const std::string& path)
 {
     m_fileName = path;
-    if (!path.empty() && !std::filesystem::path(path).has_extension())
+    if (!path.empty() && !text::PathFromUtf8(path).has_extension())
         m_fileName += ".INI";
 }
 

@@ -2,6 +2,7 @@
 
 #include "profiles/ProfileStore.h"
 #include "sync/FolderPath.h"
+#include "text/Utf8Path.h"
 
 #include <filesystem>
 
@@ -15,7 +16,7 @@ constexpr std::string_view kNotAPresentation = "Das ist keine PowerPoint Datei."
 bool IsFile(const std::string& path)
 {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(text::PathFromUtf8(path), ec);
 }
 
 LaunchDecision Message(std::string text)

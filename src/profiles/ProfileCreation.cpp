@@ -2,6 +2,7 @@
 
 #include "ini/LMDIniCtrl.h"
 #include "profiles/ProfileStore.h"
+#include "text/Utf8Path.h"
 #include "util/z_global.h"
 
 #include <filesystem>
@@ -27,21 +28,23 @@ util::Outcome<std::string> CreateProfile(const CreationRequest& request, ini::TL
     if (!util::IsValidName(request.name) || !IsSafeProfileName(request.name))
         return util::Refused(std::string(kInvalidNameMessage));
     std::error_code ec;
-    if (request.localFolder.empty() || !fs::is_directory(request.localFolder, ec))
+    if (request.localFolder.empty() || !fs::is_directory(text::PathFromUtf8(request.localFolder), ec))
         return util::Failed(std::string(kNoLocalFolderMessage));
 
     const std::string profilesFolder = ProfilesFolderPath(request.localFolder);
-    if (!fs::is_directory(profilesFolder, ec)) {
-        fs::create_directory(profilesFolder, ec);
-        if (ec || !fs::is_directory(profilesFolder, ec))
+    const fs::path profilesPath = text::PathFromUtf8(profilesFolder);
+    if (!fs::is_directory(profilesPath, ec)) {
+        fs::create_directory(profilesPath, ec);
+        if (ec || !fs::is_directory(profilesPath, ec))
             return util::Failed(ProfilesFolderNotCreatedMessage(profilesFolder));
     }
 
     const std::string folder = ProfileFolderPath(request.localFolder, request.name);
     // Anything of that name counts, also a file or a link: the name is taken.
-    if (fs::exists(fs::symlink_status(folder, ec)))
+    const fs::path folderPath = text::PathFromUtf8(folder);
+    if (fs::exists(fs::symlink_status(folderPath, ec)))
         return util::Failed(std::string(kNameTakenMessage));
-    if (!fs::create_directory(folder, ec) || ec)
+    if (!fs::create_directory(folderPath, ec) || ec)
         return util::Failed(std::string(kProfileNotCreatedMessage));
 
     ini.SetFileName(util::WithTrailingDelimiter(folder) + std::string(kProfileIniName));

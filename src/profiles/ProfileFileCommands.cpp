@@ -5,6 +5,7 @@
 #include "sync/FolderPath.h"
 #include "sync/ServerCopy.h"
 #include "sync/ServerFolder.h"
+#include "text/Utf8Path.h"
 #include "util/z_global.h"
 
 #include <filesystem>
@@ -44,7 +45,8 @@ bool IsServerFolder(const std::string& folder, const std::string& serverFolder)
 {
     const std::string serverHere = filesync::LocateServerFolder(serverFolder).path;
     std::error_code ec;
-    return !serverHere.empty() && fs::equivalent(folder, serverHere, ec) && !ec;
+    return !serverHere.empty() &&
+           fs::equivalent(text::PathFromUtf8(folder), text::PathFromUtf8(serverHere), ec) && !ec;
 }
 
 } // namespace
@@ -94,7 +96,7 @@ util::StepPlan PlanProfileDelete(const std::vector<std::string>& names, const st
     return Plan(names, *folder, [&](const std::string& name, const std::string& target) {
         return [name, target, profileFolder = *folder, serverFolder]() -> util::Outcome<> {
             std::error_code ec;
-            if (!fs::is_regular_file(target, ec))
+            if (!fs::is_regular_file(text::PathFromUtf8(target), ec))
                 return util::Nothing();
             const auto outcome = IsServerFolder(profileFolder, serverFolder)
                                      ? platform::DeleteOutcome::Refused

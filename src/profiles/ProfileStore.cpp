@@ -1,5 +1,6 @@
 #include "profiles/ProfileStore.h"
 
+#include "text/Utf8Path.h"
 #include "util/z_global.h"
 
 #include <filesystem>
@@ -53,11 +54,11 @@ std::vector<std::string> ListProfiles(std::string_view localFolder)
     if (localFolder.empty())
         return names;
     std::error_code ec;
-    fs::directory_iterator it(fs::path(ProfilesFolderPath(localFolder)), ec);
+    fs::directory_iterator it(text::PathFromUtf8(ProfilesFolderPath(localFolder)), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code typeError;
         if (it->is_directory(typeError))
-            names.push_back(it->path().filename().string());
+            names.push_back(text::Utf8FromPath(it->path().filename()));
     }
     return names;
 }

@@ -3,6 +3,7 @@
 #include "platform/TextCase.h"
 #include "settings/Settings.h"
 #include "sync/ServerFolder.h"
+#include "text/Utf8Path.h"
 
 #include <array>
 #include <filesystem>
@@ -51,7 +52,7 @@ std::string Quoted(const std::string& path)
 // a missed one could let copies land in a server folder.
 fs::path ComparisonForm(const std::string& text)
 {
-    fs::path path(text);
+    fs::path path = ::text::PathFromUtf8(text);
     if (const auto address = filesync::ParseShareAddress(text); address && address->complete) {
         path = "//" + address->host + "/" + address->share;
         for (const std::string& folder : address->folders)
@@ -60,7 +61,8 @@ fs::path ComparisonForm(const std::string& text)
     fs::path normal = path.lexically_normal();
     if (!normal.has_filename() && normal.has_relative_path())
         normal = normal.parent_path();
-    return fs::path(platform::FoldCase(normal.generic_string()));
+    const std::u8string generic = normal.generic_u8string();
+    return ::text::PathFromUtf8(platform::FoldCase(std::string(generic.begin(), generic.end())));
 }
 
 // Whether inner is outer itself or lies somewhere below it.
@@ -151,7 +153,7 @@ util::Outcome<> CheckLocationTexts(const StorageLocations& fields)
         // A server folder may be a share written as a network path, as long as it names a host.
         const auto address =
             field.kind == Kind::Server ? filesync::ParseShareAddress(field.text) : std::nullopt;
-        if (address ? !address->host.empty() : fs::path(field.text).is_absolute())
+        if (address ? !address->host.empty() : ::text::PathFromUtf8(field.text).is_absolute())
             continue;
         if (field.kind == Kind::Local)
             return util::Refused("Lokaler Ordner " + Quoted(field.text) +
@@ -174,8 +176,9 @@ util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields)
 {
     for (const Field& field : Fields(fields)) {
         std::error_code ec;
-        if (field.kind == Kind::Local && !field.text.empty() && fs::exists(field.text, ec) &&
-            !fs::is_directory(field.text, ec))
+        if (field.kind == Kind::Local && !field.text.empty() &&
+            fs::exists(::text::PathFromUtf8(field.text), ec) &&
+            !fs::is_directory(::text::PathFromUtf8(field.text), ec))
             return util::Refused("Lokaler Ordner " + Quoted(field.text) +
                                  " ist eine Datei. Bitte einen Ordner angeben.");
     }
@@ -188,15 +191,15 @@ util::Outcome<> CheckLocationsOnDisk(const StorageLocations& fields)
         if (path.empty())
             return fs::path();
         std::error_code ec;
-        const fs::path resolved = fs::weakly_canonical(path, ec);
-        return ComparisonForm(ec ? path : resolved.string());
+        const fs::path resolved = fs::weakly_canonical(::text::PathFromUtf8(path), ec);
+        return ComparisonForm(ec ? path : ::text::Utf8FromPath(resolved));
     });
 }
 
 bool LocalFolderExists(const std::string& path)
 {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
+    return !path.empty() && fs::is_directory(::text::PathFromUtf8(path), ec);
 }
 
 bool FoldersNotSetUp(const std::string& localFolder, const std::string& serverFolder)
@@ -221,7 +224,7 @@ util::Outcome<> CreateLocalFolder(const std::string& path)
 {
     std::error_code ec;
     // create_directory makes one level only: a missing parent fails.
-    if (!path.empty() && fs::create_directory(path, ec) && !ec)
+    if (!path.empty() && fs::create_directory(::text::PathFromUtf8(path), ec) && !ec)
         return util::Done();
     return util::Failed(FolderNotCreatableMessage(path));
 }

@@ -3,6 +3,7 @@
 #include "sync/FileStatus.h"
 #include "sync/FolderPath.h"
 #include "sync/ServerFolder.h"
+#include "text/Utf8Path.h"
 
 #include <filesystem>
 
@@ -12,7 +13,7 @@ namespace {
 bool FolderExists(const std::string& folder)
 {
     std::error_code ec;
-    return !folder.empty() && std::filesystem::is_directory(folder, ec);
+    return !folder.empty() && std::filesystem::is_directory(text::PathFromUtf8(folder), ec);
 }
 
 } // namespace

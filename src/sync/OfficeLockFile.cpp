@@ -1,6 +1,7 @@
 #include "sync/OfficeLockFile.h"
 
 #include "sync/FolderPath.h"
+#include "text/Utf8Path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -14,7 +15,7 @@ constexpr std::string_view kMicrosoftOfficePrefix = "~$";
 bool ExistsAsFile(const std::string& path)
 {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(text::PathFromUtf8(path), ec);
 }
 
 } // namespace

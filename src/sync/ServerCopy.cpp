@@ -1,4 +1,5 @@
 #include "sync/ServerCopy.h"
+#include "text/Utf8Path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -14,10 +15,10 @@ namespace {
 bool TargetInSourceFolder(const std::string& source, const std::string& target)
 {
     std::error_code ec;
-    fs::path sourceFolder = fs::path(source).parent_path();
+    fs::path sourceFolder = text::PathFromUtf8(source).parent_path();
     if (sourceFolder.empty())
         sourceFolder = ".";
-    fs::path targetFolder = fs::path(target).parent_path();
+    fs::path targetFolder = text::PathFromUtf8(target).parent_path();
     if (targetFolder.empty())
         targetFolder = ".";
     return fs::equivalent(sourceFolder, targetFolder, ec) && !ec;

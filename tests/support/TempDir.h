@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Utf8Path.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -19,7 +21,8 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::string str() const { return m_path.string(); }
-    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+    // Names are UTF-8, as everywhere in the program.
+    std::filesystem::path operator/(std::string_view name) const { return m_path / text::PathFromUtf8(name); }
 
 private:
     std::filesystem::path m_path;
