@@ -1,15 +1,19 @@
 // Throughput of the bulk update against `cp -p` of the same files, measured in the
-// same run, alternating which goes first. The page cache is dropped before every
-// measured run where the machine allows (root), else both run warm.
+// same run, alternating which goes first; both end with a `sync`, so that each pays
+// for getting its data to disk. Every shape runs twice: into an empty local folder
+// (new files) and over older copies of every file (replaced files). The page cache
+// is dropped before every measured run where the machine allows (root), else both
+// run warm.
 //
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTOR_GUI=OFF -DQUINTOR_BENCH=ON
-//   cmake --build build/bench --target copy_bench && build/bench/bench/copy_bench [folder] [scale]
+//   cmake --build build/bench --target copy_bench && build/bench/bench/copy_bench [folder] [scale] [rounds]
 //
 // folder: where the files go (default: the system's temporary folder; it needs
-// about twice the data, 2 GB at scale 1). scale: divides the file sizes.
+// about three times the data, 3 GB at scale 1). scale: divides the file sizes.
 #include "platform/AtomicFile.h"
 #include "sync/BulkUpdate.h"
 #include "sync/FileStatus.h"
+#include "util/StepPlan.h"
 
 #include <algorithm>
 #include <chrono>
@@ -102,83 +106,103 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
+void SyncAll()
+{
+    ::sync();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
-    const std::size_t scale = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
+    const std::size_t scale = argc > 2 ? static_cast<std::size_t>(std::max(1, std::atoi(argv[2]))) : 1;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
     const fs::path root = base / ("quintor-copy-bench-" + std::to_string(::getpid()));
     const fs::path server = root / "server";
     const fs::path local = root / "local";
+    const fs::path older = root / "older"; // the local copies that a replacing run finds
     fs::create_directories(server);
     fs::create_directories(local);
 
     const bool cold = DropPageCache();
-    std::printf("page cache: %s\n", cold ? "dropped before every run" : "cannot be dropped, warm runs");
-    const int rounds = 4;
+    std::printf("page cache: %s; every run ends with sync\n",
+                cold ? "dropped before every run" : "cannot be dropped, warm runs");
 
     int status = 0;
-    for (const Shape shape : {Shape{"200 x 5 MB", 200, (std::size_t{5} << 20) / scale},
+    for (const Shape shape : {Shape{"3000 x 4 KiB", 3000, std::size_t{4} << 10},
+                              Shape{"200 x 5 MB", 200, (std::size_t{5} << 20) / scale},
                               Shape{"2 x 500 MB", 2, (std::size_t{500} << 20) / scale}}) {
         EmptyFolder(server);
+        EmptyFolder(older);
         std::vector<filesync::FileRow> rows;
         std::vector<std::string> sources;
         for (std::size_t i = 0; i < shape.files; ++i) {
             const std::string name = "Vortrag " + std::to_string(i) + ".ppt";
             MakeFile(server / name, shape.bytesEach, static_cast<unsigned>(i));
-            rows.push_back({name, name, std::nullopt, std::nullopt, filesync::StatusMissingLocally});
+            MakeFile(older / name, shape.bytesEach, static_cast<unsigned>(i) + 7);
+            fs::last_write_time(older / name, fs::last_write_time(server / name) - std::chrono::hours(24));
             sources.push_back((server / name).string());
         }
         const double megabytes = static_cast<double>(shape.files * shape.bytesEach) / (1 << 20);
 
-        std::vector<Contender> contenders{
-            {"bulk update",
-             [&] {
-                 const auto plan = filesync::PlanBulkUpdate(rows, local.string(), server.string());
-                 const auto summary = util::ExecutePlan(plan, {});
-                 if (summary.done != shape.files)
-                     throw std::runtime_error("bulk update copied too few files");
-             }},
-            {"copy, every file synced",
-             [&] {
-                 platform::FileCopyOptions options;
-                 options.sync = platform::SyncPolicy::Always;
-                 for (const auto& row : rows) {
-                     if (!platform::CopyFileAtomically((server / row.name).string(),
-                                                       (local / row.name).string(), options)
-                              .Succeeded())
-                         throw std::runtime_error("copy failed");
-                 }
-             }},
-            {"cp -p",
-             [&] {
-                 if (RunCp(sources, local) != 0)
-                     throw std::runtime_error("cp -p failed");
-             }},
-        };
-        for (int round = 0; round < rounds; ++round) {
-            for (std::size_t k = 0; k < contenders.size(); ++k) {
-                // Rotate the order so that no contender always runs first.
-                auto& c = contenders[(k + static_cast<std::size_t>(round)) % contenders.size()];
-                EmptyFolder(local);
-                if (cold)
-                    DropPageCache();
-                const auto start = Clock::now();
-                c.run();
-                c.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        for (const bool replacing : {false, true}) {
+            rows.clear();
+            for (std::size_t i = 0; i < shape.files; ++i) {
+                const std::string name = "Vortrag " + std::to_string(i) + ".ppt";
+                rows.push_back({name, name, std::nullopt, std::nullopt,
+                                replacing ? filesync::StatusServerNewer : filesync::StatusMissingLocally});
             }
-        }
-        EmptyFolder(local);
+            std::vector<Contender> contenders{
+                {"bulk update + sync",
+                 [&] {
+                     const auto plan = filesync::PlanBulkUpdate(rows, local.string(), server.string());
+                     const auto summary = util::ExecutePlan(plan, {});
+                     if (summary.done != shape.files)
+                         throw std::runtime_error("bulk update copied too few files");
+                     SyncAll();
+                 }},
+                {"cp -p + sync",
+                 [&] {
+                     if (RunCp(sources, local) != 0)
+                         throw std::runtime_error("cp -p failed");
+                     SyncAll();
+                 }},
+            };
+            for (int round = 0; round < rounds; ++round) {
+                for (std::size_t k = 0; k < contenders.size(); ++k) {
+                    // Rotate the order so that no contender always runs first.
+                    auto& c = contenders[(k + static_cast<std::size_t>(round)) % contenders.size()];
+                    EmptyFolder(local);
+                    if (replacing) {
+                        for (const auto& entry : fs::directory_iterator(older))
+                            fs::copy_file(entry.path(), local / entry.path().filename());
+                        for (const auto& entry : fs::directory_iterator(older))
+                            fs::last_write_time(local / entry.path().filename(),
+                                                fs::last_write_time(entry.path()));
+                    }
+                    SyncAll();
+                    if (cold)
+                        DropPageCache();
+                    const auto start = Clock::now();
+                    c.run();
+                    c.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+                }
+            }
+            EmptyFolder(local);
 
-        const double cpRate = megabytes / Median(contenders.back().seconds);
-        std::printf("\n%s (%.0f MB), median of %d runs:\n", shape.name, megabytes, rounds);
-        for (const auto& c : contenders) {
-            const double rate = megabytes / Median(c.seconds);
-            std::printf("  %-26s %8.1f MB/s   ratio to cp -p %.2f\n", c.name, rate, rate / cpRate);
+            const double cpRate = megabytes / Median(contenders.back().seconds);
+            std::printf("\n%s (%.0f MB), %s files, median of %d runs:\n", shape.name, megabytes,
+                        replacing ? "replaced" : "new", rounds);
+            for (const auto& c : contenders) {
+                const double rate = megabytes / Median(c.seconds);
+                std::printf("  %-20s %8.3f s %8.1f MB/s   ratio to cp -p %.2f\n", c.name, Median(c.seconds),
+                            rate, rate / cpRate);
+            }
+            std::fflush(stdout);
+            if (megabytes / Median(contenders.front().seconds) < 0.8 * cpRate)
+                status = 1;
         }
-        if (megabytes / Median(contenders.front().seconds) < 0.9 * cpRate)
-            status = 1;
     }
     fs::remove_all(root);
     return status;

@@ -9,6 +9,7 @@
 #include "platform/PathDelimiter.h"
 #include "platform/UserFolders.h"
 #include "profiles/ProfileStore.h"
+#include "profiles/WriteLeftovers.h"
 #include "settings/Settings.h"
 #include "sync/FileStatus.h"
 #include "sync/Inventory.h"
@@ -18,6 +19,7 @@
 #include "ui/MessageDialogs.h"
 #include "ui/QtText.h"
 #include "ui/StatusListView.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QCheckBox>
@@ -103,6 +105,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
     TimerInterval = ui::Named(new QTimer(this), "TimerInterval");
 
     m_gate.SetRefreshRunner([this](util::OperationGate::Request r) { RunPutOffRefresh(r); });
+    util::InstallNoProgressNotice([this](bool stalled) { ShowNoProgress(stalled); });
     // Wired only now: adding the tabs above changes the current page.
     ConnectWindow();
     for (const auto& page : pages)
@@ -111,7 +114,27 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), FormSizeSave1(this)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    util::InstallNoProgressNotice({});
+}
+
+void TForm1::ShowNoProgress(bool stalled)
+{
+    static const QString kNoAnswer = QStringLiteral("Der Server antwortet nicht …");
+    // An update shows its label; a refresh has only its list, emptied meanwhile.
+    if (LabelKopPPP->isVisible()) {
+        if (stalled) {
+            m_labelTextBeforeNotice = LabelKopPPP->text();
+            LabelKopPPP->setText(kNoAnswer);
+        } else if (LabelKopPPP->text() == kNoAnswer) {
+            LabelKopPPP->setText(m_labelTextBeforeNotice);
+        }
+        return;
+    }
+    if (ui::StatusListView* list = m_busyList ? m_busyList : TntListViewAkt)
+        list->setNotice(stalled ? kNoAnswer : QString());
+}
 
 void TForm1::SetDialogs(TFormProfilSpeichern* profilSpeichern, TFormDListe* dListe, TFormPfade* pfade,
                         TFormInfo* info)
@@ -181,6 +204,12 @@ void TForm1::FormCreate()
     ShowVersionLine();
     g.CurrentSetStartFile =
         launch::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
+    // What an interrupted write or copy of an earlier run left behind goes now, not
+    // only at the next update of that folder.
+    util::RunFileWork([settings = g.UserDataFolder,
+                       locals = std::vector{g.LocalFolderGerman, g.LocalFolderEnglish}](util::WorkProgress&) {
+        profiles::RemoveWriteLeftovers(profiles::FoldersWrittenTo(settings, locals));
+    });
 }
 
 bool TForm1::event(QEvent* event)
@@ -230,6 +259,9 @@ void TForm1::Activate()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // From here on no wait for a share may hold the program open for long: a
+    // refresh on a share that hangs is given up, its thread left behind.
+    util::BeginClosing();
     FormCloseQuery();
     event->accept();
 }
@@ -346,10 +378,18 @@ filesync::ListSummary TForm1::RebuildList(ui::StatusListView* list, const filesy
     list->clearSelection();
     list->statusModel()->clear();
     util::DelayWithMessages(100);
-    filesync::ComparedInventory inventory = filesync::BuildComparedInventory(request, filesync::PingHost);
-    const filesync::ListSummary summary = filesync::Summarize(inventory);
-    const QString cause = Q(filesync::ServerFolderProblemText(inventory.serverFolderProblem));
-    list->statusModel()->setRows(std::move(inventory.rows), cause);
+    m_busyList = list;
+    auto inventory = util::RunFileWorkFor([request](util::WorkProgress&) {
+        return filesync::BuildComparedInventory(request, filesync::PingHost);
+    });
+    m_busyList = nullptr;
+    list->setNotice({});
+    // Empty only when the program is closing and gave up on a share that hangs.
+    if (!inventory)
+        return {};
+    const filesync::ListSummary summary = filesync::Summarize(*inventory);
+    const QString cause = Q(filesync::ServerFolderProblemText(inventory->serverFolderProblem));
+    list->statusModel()->setRows(std::move(inventory->rows), cause);
     ShowSummary(list, summary);
     return summary;
 }

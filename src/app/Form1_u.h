@@ -200,6 +200,9 @@ private:
     bool ShowFailure(const util::Outcome<>& outcome);
     // Every plan of file work runs through here, with the window's step runner.
     util::StepSummary RunPlan(const util::StepPlan& plan, const util::StepObserver& observer);
+    // Says in the place the running operation already shows that the server has not
+    // answered for a while, and takes it back.
+    void ShowNoProgress(bool stalled);
 
     TFormSizeSave FormSizeSave1;
     util::OperationGate m_gate;
@@ -208,6 +211,9 @@ private:
     TFormPfade* m_formPfade = nullptr;
     TFormInfo* m_formInfo = nullptr;
     bool m_activated = false;
+    // The list an operation works on, for its no-progress notice.
+    ui::StatusListView* m_busyList = nullptr;
+    QString m_labelTextBeforeNotice;
 
     // At a glance (Form1_Glance.cpp): the summaries under the lists, the ready marks
     // on the flags and the desktop message of the periodic refresh.

@@ -1,10 +1,13 @@
 #include "app/QuintorApplication.h"
 
 #include "ui/MessageDialogs.h"
+#include "util/FileWork.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 QuintorApplication::QuintorApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -54,6 +57,16 @@ void QuintorApplication::RunGuarded(const std::function<void()>& handler)
     } catch (const std::exception& e) {
         ShowError(QString::fromStdString(e.what()));
     }
+}
+
+int QuintorApplication::RunUntilClosed()
+{
+    const int code = exec();
+    if (util::FileWorkAbandoned()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }
 
 void QuintorApplication::ShowError(const QString& text)

@@ -23,6 +23,11 @@ public:
 
     static void ShowError(const QString& text);
 
+    // Runs the event loop until the last window closes. When a thread is still
+    // stuck on a share that hangs, the process ends right there: taking the program
+    // apart under that thread could crash, and waiting for it could take for ever.
+    static int RunUntilClosed();
+
     // Runs a handler and shows what it throws. Handlers are started through this,
     // so that an error never unwinds through the toolkit's own frames.
     static void RunGuarded(const std::function<void()>& handler);

@@ -99,5 +99,5 @@ int main(int argc, char** argv)
                                        "andere läuft."));
     windows.Form1.show();
     windows.Form1.activateWindow();
-    return app.exec();
+    return QuintorApplication::RunUntilClosed();
 }

@@ -1,5 +1,7 @@
 #include "ui/StatusListView.h"
 
+#include <QPainter>
+
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -169,9 +171,27 @@ void StatusListView::setEmptyHint(const QString& hint)
     viewport()->update();
 }
 
+void StatusListView::setNotice(const QString& text)
+{
+    if (text == m_notice)
+        return;
+    m_notice = text;
+    viewport()->update();
+}
+
 void StatusListView::paintEvent(QPaintEvent* event)
 {
     QTreeView::paintEvent(event);
+    if (!m_notice.isEmpty()) {
+        QPainter p(viewport());
+        const QRect text = p.fontMetrics().boundingRect(viewport()->rect(), Qt::AlignCenter, m_notice);
+        const QRect box = text.adjusted(-8, -4, 8, 4);
+        p.fillRect(box, palette().color(QPalette::ToolTipBase));
+        p.setPen(palette().color(QPalette::ToolTipText));
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        p.drawText(box, Qt::AlignCenter, m_notice);
+        return;
+    }
     if (m_emptyHint.isEmpty() || m_model->rowCount() > 0)
         return;
     QPainter painter(viewport());

@@ -33,6 +33,11 @@ public:
     void setEmptyHint(const QString& hint);
     QString emptyHint() const { return m_emptyHint; }
 
+    // A line drawn over the middle of the list, e.g. while the share it comes from
+    // does not answer; it moves nothing. An empty text takes it away.
+    void setNotice(const QString& text);
+    QString notice() const { return m_notice; }
+
 signals:
     // Every change of the marked rows.
     void markChanged();
@@ -50,6 +55,7 @@ private:
     class SummaryBand* m_summary = nullptr;
     bool m_placingSummary = false;
     QString m_emptyHint;
+    QString m_notice;
 };
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/UserFolders.h"
 #include "ui/MessageDialogs.h"
 #include "ui/StatusListView.h"
@@ -245,4 +246,27 @@ TEST_F(FormTest, TheCopyProgressTimerHidesLabelAndBar)
     EXPECT_FALSE(f.Timer1->isActive());
     EXPECT_EQ(f.Timer1->interval(), 3000);
     EXPECT_TRUE(f.Timer1->isSingleShot());
+}
+
+// A settings write or a copy killed half-way leaves its temporary file; the next
+// start clears it from every folder the program writes to, and nothing else.
+TEST_F(FormTest, StartClearsTheLeftoversOfInterruptedWritesAndCopies)
+{
+    testsupport::TempDir local;
+    const std::string prefix(platform::kTemporaryFilePrefix);
+    const fs::path profile = local / "qPPP_Profile" / "Messe";
+    fs::create_directories(profile);
+    WriteSettings("[Allgemein]\r\nEditLPfadDeutsch=" + local.str() + "\r\nCheckFlage=1\r\n");
+    const std::vector<fs::path> leftovers{ConfigFolder() / (prefix + "1a2b3c4d.tmp"),
+                                          local / (prefix + "5e6f7a8b.tmp"), profile / (prefix + "9c0d.tmp")};
+    for (const auto& path : leftovers)
+        testsupport::WriteFile(path, "half");
+    testsupport::WriteFile(local / "Vortrag.ppt", "keep");
+
+    CreateForm();
+
+    for (const auto& path : leftovers)
+        EXPECT_FALSE(fs::exists(path)) << path;
+    EXPECT_TRUE(fs::exists(local / "Vortrag.ppt"));
+    EXPECT_TRUE(fs::exists(SettingsFile()));
 }

@@ -2,6 +2,7 @@
 
 #include "app/ApplicationWindows.h"
 #include "support/TempDir.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QSettings>
@@ -20,6 +21,8 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString((home / ".config").string()));
         util::InitialiseGlobalState();
+        // A window closed by an earlier test must not cut this test's waits short.
+        util::EndClosingForTesting();
     }
 
     std::filesystem::path ConfigFolder() const { return home / ".config" / "quintorPPP"; }

@@ -1,0 +1,191 @@
+#include "FormFixture.h"
+
+#include "app/QuintorApplication.h"
+#include "support/HangingFolder.h"
+#include "ui/StatusListView.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kNoAnswer = QStringLiteral("Der Server antwortet nicht …");
+
+// The largest gap between ticks of a 10 ms timer: how long the window was deaf.
+class TickWatch
+{
+public:
+    TickWatch()
+    {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_longest = std::max(m_longest, m_clock.restart());
+            ++m_ticks;
+        });
+        m_timer.start(10);
+    }
+    qint64 LongestGapMs() const { return m_longest; }
+    int Ticks() const { return m_ticks; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+    int m_ticks = 0;
+};
+
+} // namespace
+
+// The server folder lies on a share that stops answering.
+class FormHangTest : public FormTest
+{
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        fs::create_directory(dir / "backing");
+        fs::create_directory(dir / "share");
+        testsupport::WriteFile(dir / "backing" / "Vortrag.ppt", "server");
+        share = std::make_unique<testsupport::HangingFolder>(
+            (dir / "backing").string(), (dir / "share").string(), (dir / "hold").string());
+        if (!share->made())
+            GTEST_SKIP() << share->whyNot();
+    }
+
+    void UseShare()
+    {
+        util::RuntimeState& g = util::Global();
+        g.LanguageFlag = 1;
+        g.LocalFolderGerman = g.CurrentLocalFolder = local.str();
+        g.ServerFolderGerman = g.CurrentServerFolder = share->path();
+        g.HostNameGerman.clear();
+        g.CompareWithServer = true;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::TempDir local;
+    std::unique_ptr<testsupport::HangingFolder> share;
+};
+
+TEST_F(FormHangTest, ARefreshOnAHangingShareKeepsTheWindowTickingAndSaysSoWithoutMovingAnything)
+{
+    TForm1& f = CreateForm();
+    UseShare();
+    share->Hold();
+    QString noticeWhileHanging;
+    QRect listBefore = f.TntListViewAkt->geometry();
+    QRect listWhileHanging;
+    QTimer::singleShot(5600, [&] {
+        noticeWhileHanging = f.TntListViewAkt->notice();
+        listWhileHanging = f.TntListViewAkt->geometry();
+        share->LetGo();
+    });
+    TickWatch watch;
+
+    f.EncartaButtonAktAClick();
+
+    EXPECT_LT(watch.LongestGapMs(), 250);
+    EXPECT_GT(watch.Ticks(), 200);
+    EXPECT_EQ(noticeWhileHanging, kNoAnswer);
+    EXPECT_EQ(listWhileHanging, listBefore);
+    // Once the server answers the list fills as always and the notice goes.
+    EXPECT_TRUE(f.TntListViewAkt->notice().isEmpty());
+    ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
+    EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).name, "Vortrag.ppt");
+}
+
+// Run in a process of its own by the test below, on that test's share: the window
+// closes while a refresh waits on the hanging share.
+TEST_F(FormTest, HangChildClosesWhileAShareHangs)
+{
+    const char* marker = std::getenv("QUINTOR_HANG_MARKER");
+    const char* sharePath = std::getenv("QUINTOR_HANG_SHARE");
+    if (!marker || !sharePath)
+        GTEST_SKIP() << "only run by ClosingWhileAShareHangsEndsTheProgramWithinThreeSeconds";
+    TForm1& f = CreateForm();
+    testsupport::TempDir local;
+    util::RuntimeState& g = util::Global();
+    g.LanguageFlag = 1;
+    g.LocalFolderGerman = g.CurrentLocalFolder = local.str();
+    g.ServerFolderGerman = g.CurrentServerFolder = sharePath;
+    g.HostNameGerman.clear();
+    g.CompareWithServer = true;
+    f.show();
+    QTimer::singleShot(0, [&] { f.EncartaButtonAktAClick(); });
+    QTimer::singleShot(500, [&] {
+        testsupport::WriteFile(marker, "closing");
+        f.close();
+    });
+    QuintorApplication::RunUntilClosed();
+    std::_Exit(3); // the refresh finished, which a hanging share cannot let it do
+}
+
+namespace {
+
+// The program has ended when its main thread has: a thread stuck in the kernel on
+// the share keeps the process from being reaped until the share answers.
+bool MainThreadEnded(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return true;
+    const auto close = line.rfind(')');
+    return close == std::string::npos || close + 2 >= line.size() || line[close + 2] == 'Z' ||
+           line[close + 2] == 'X';
+}
+
+} // namespace
+
+TEST_F(FormHangTest, ClosingWhileAShareHangsEndsTheProgramWithinThreeSeconds)
+{
+    share->Hold();
+    const std::string marker = (dir / "closing").string();
+    std::string self = fs::read_symlink("/proc/self/exe").string();
+    std::string filter = "--gtest_filter=FormTest.HangChildClosesWhileAShareHangs";
+    std::vector<std::string> env{"QUINTOR_HANG_MARKER=" + marker, "QUINTOR_HANG_SHARE=" + share->path()};
+    for (char** e = environ; *e; ++e)
+        env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    char* argv[] = {self.data(), filter.data(), nullptr};
+    pid_t child = -1;
+    ASSERT_EQ(::posix_spawn(&child, self.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+
+    const auto started = std::chrono::steady_clock::now();
+    while (!fs::exists(marker) && std::chrono::steady_clock::now() - started < 20s)
+        std::this_thread::sleep_for(10ms);
+    const bool closed = fs::exists(marker);
+    const auto closing = std::chrono::steady_clock::now();
+    while (closed && !MainThreadEnded(child) && std::chrono::steady_clock::now() - closing < 10s)
+        std::this_thread::sleep_for(10ms);
+    const auto took = std::chrono::steady_clock::now() - closing;
+    const bool ended = MainThreadEnded(child);
+
+    // Whatever happened, the child must go: let the share answer, then reap it.
+    share->LetGo();
+    if (!ended)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(closed) << "the child never came to close its window";
+    EXPECT_TRUE(ended) << "the program did not end";
+    EXPECT_LT(took, 3s);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
