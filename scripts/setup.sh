@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config clang-format git
+    g++ cmake ninja-build pkg-config clang-format clang-tidy git
     qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation2

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the whole program under AddressSanitizer and
 # UndefinedBehaviorSanitizer with warnings as errors, then the core alone with the
-# GUI switched off, which keeps the core free of Qt. A file that is not formatted
-# in the project's style fails the run first. Last, a release build is installed
-# into a temporary folder and packaged, and both are checked.
+# GUI switched off, which keeps the core free of Qt (under root once more as an
+# ordinary user, for the tests that root's rights would skip), and clang-tidy over
+# the core. A file that is not formatted in the project's style fails the run
+# first. Last, a release build is installed into a temporary folder and
+# packaged, and both are checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -19,6 +21,8 @@ cmake -S . -B build/test-core -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DQUINTOR_WERROR=ON -DQUINTOR_GUI=OFF >/dev/null
 cmake --build build/test-core -j "$jobs"
 ctest --test-dir build/test-core --output-on-failure -j "$jobs"
+scripts/test-as-user.sh build/test-core/tests/core_tests --gtest_brief=1
+scripts/clang-tidy.sh build/test-core
 
 cmake -S . -B build/test-package -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DQUINTOR_WERROR=ON -DQUINTOR_TESTS=OFF -DQUINTOR_PACKAGE_TESTS=ON >/dev/null

@@ -15,9 +15,9 @@ std::optional<std::uint32_t> ToDosDateTime(std::filesystem::file_time_type time)
     const int year = local.tm_year + 1900;
     if (year < 1980 || year > 2107)
         return std::nullopt;
-    const std::uint32_t date =
+    const auto date =
         static_cast<std::uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
-    const std::uint32_t tod =
+    const auto tod =
         static_cast<std::uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
     return (date << 16) | tod;
 }

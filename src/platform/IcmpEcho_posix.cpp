@@ -197,7 +197,7 @@ EchoResult EchoViaSocket(int socketType, const Ipv4Address& address, std::size_t
             continue;
 
         const std::uint8_t* icmp = buffer.data();
-        std::size_t icmpSize = static_cast<std::size_t>(received);
+        auto icmpSize = static_cast<std::size_t>(received);
         if (raw) {
             if (icmpSize < 20 || (buffer[0] >> 4) != 4)
                 continue;
@@ -291,6 +291,7 @@ EchoResult EchoViaProgram(const Ipv4Address& address, std::size_t payloadSize,
     std::vector<std::string> args{"ping", "-n", "-q",        "-c", "1",        "-s",
                                   size,   "-W", waitSeconds, "--", addressText};
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (auto& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);

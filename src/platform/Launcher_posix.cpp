@@ -38,7 +38,8 @@ std::string FindOnPath(const std::string& program)
             end = path.size();
         const std::string folder = path.substr(start, end - start);
         if (!folder.empty()) {
-            const std::string candidate = folder + "/" + program;
+            std::string candidate = folder;
+            candidate.append("/").append(program);
             struct stat info
             {
             };

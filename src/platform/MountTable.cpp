@@ -284,7 +284,7 @@ MountTable ParseMountInfo(std::string_view text)
 
         // id parent major:minor root mount-point options [optional...] - type source super-options
         const auto dash =
-            std::find(fields.begin() + std::min<std::size_t>(fields.size(), 6), fields.end(), "-");
+            std::find(fields.begin() + std::min<std::ptrdiff_t>(std::ssize(fields), 6), fields.end(), "-");
         if (fields.size() < 9 || dash == fields.end() || fields.end() - dash < 3)
             continue;
         MountEntry entry;

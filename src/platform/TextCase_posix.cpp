@@ -14,7 +14,7 @@ namespace {
 locale_t CaseLocale()
 {
     static locale_t loc = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+        locale_t l = newlocale(LC_CTYPE_MASK, "", locale_t{});
         if (l) {
             locale_t probe = uselocale(l);
             const bool utf8 = std::towupper(L'\u00e4') == L'\u00c4';
@@ -23,8 +23,8 @@ locale_t CaseLocale()
                 return l;
             freelocale(l);
         }
-        l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-        return l ? l : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
+        l = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+        return l ? l : newlocale(LC_CTYPE_MASK, "C", locale_t{});
     }();
     return loc;
 }
@@ -47,7 +47,7 @@ std::string FoldCase(std::string_view utf8)
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        const auto b = static_cast<unsigned char>(utf8[i]);
         if (b < 0x80) {
             out.push_back(b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : static_cast<char>(b));
             ++i;

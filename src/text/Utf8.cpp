@@ -22,7 +22,7 @@ std::string Windows1252FallbackToUtf8(std::string_view s)
             i += d->length;
             continue;
         }
-        const unsigned char b = static_cast<unsigned char>(s[i]);
+        const auto b = static_cast<unsigned char>(s[i]);
         AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
         ++i;
     }
