@@ -18,7 +18,7 @@ Readiness AssessReadiness(const filesync::ListSummary& summary, const std::vecto
 {
     Readiness r;
     if (summary.verdict == filesync::CompareVerdict::NotCompared)
-        r.missing.push_back("nicht mit dem Server verglichen (beim Start abgeschaltet)");
+        r.missing.emplace_back("nicht mit dem Server verglichen (beim Start abgeschaltet)");
     else if (summary.verdict != filesync::CompareVerdict::Compared)
         r.missing.push_back("nicht mit dem Server verglichen: " + filesync::ServerCheckText(summary));
     if (summary.newerOnServer > 0)
@@ -26,7 +26,7 @@ Readiness AssessReadiness(const filesync::ListSummary& summary, const std::vecto
     if (summary.missingLocally > 0)
         r.missing.push_back(Counted(summary.missingLocally, filesync::StatusMissingLocally));
     if (startFile.empty()) {
-        r.missing.push_back("keine Startdatei festgelegt");
+        r.missing.emplace_back("keine Startdatei festgelegt");
     } else {
         // Only a row with a local date is a file in the local folder; a folder of
         // that name never becomes a row.
@@ -37,7 +37,7 @@ Readiness AssessReadiness(const filesync::ListSummary& summary, const std::vecto
                 break;
             }
         if (!present)
-            r.missing.push_back("Startdatei \"" + std::string(startFile) + "\" fehlt lokal");
+            r.missing.emplace_back("Startdatei \"" + std::string(startFile) + "\" fehlt lokal");
     }
     r.ready = r.missing.empty();
     return r;
