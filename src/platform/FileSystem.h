@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Drive type codes, numbered as the original platform numbers them.
+// Kinds of storage a path can lie on.
 enum class DriveType : int
 {
     Unknown = 0,

@@ -79,8 +79,8 @@ inline bool IsValidUtf8(std::string_view s)
 }
 
 // Text for display: valid UTF-8 stays as it is; otherwise every byte that is not
-// part of a well-formed sequence is read as Windows-1252, the code page that old
-// Windows shares and settings files use.
+// part of a well-formed sequence is read as Windows-1252, the code page that older
+// settings files, profile descriptions and file names on older shares are written in.
 std::string Windows1252FallbackToUtf8(std::string_view s);
 
 } // namespace text

@@ -12,7 +12,8 @@ namespace util {
 // Every text the program keeps from settings and profile files is cut to this.
 inline constexpr std::size_t kMaxTextLength = 255;
 
-// Twelve colours of the design in force, 0xRRGGBB, in the order of the design table.
+// Twelve colours of the design in force, 0xRRGGBB, in the order in which
+// settings/Designs.cpp lists them for each design.
 struct DesignPalette
 {
     std::uint32_t windowBackground = 0;
@@ -29,8 +30,9 @@ struct DesignPalette
     std::uint32_t bars = 0;
 };
 
-// One instance for the whole run (see Global()). Names follow the run-time state
-// table; who may change what is fixed there.
+// One instance for the whole run (see Global()): what the start-up found and the
+// user chose since (folders, host names, language, profile, start files, switches),
+// read by every layer above instead of being passed along each call.
 struct RuntimeState
 {
     std::string AccountDomain;

@@ -21,7 +21,7 @@ filesync::FileRow Row(const std::string& name)
 
 constexpr const char* kNotAPresentation = "Das ist keine PowerPoint Datei.";
 
-// One cell of the table: a message, or an action with its switch.
+// What one page, button and extension lead to: a message, or an action with its switch.
 struct Outcome
 {
     std::string message;
@@ -49,7 +49,7 @@ TEST(LaunchDecision, ExtensionIsTakenFromTheLastDotAndUpperCasedInAsciiOnly)
     EXPECT_EQ(launch::UpperExtension("Übersicht.pdfä"), ".PDFä");
 }
 
-TEST(LaunchDecision, EveryCellOfThePageButtonAndExtensionTable)
+TEST(LaunchDecision, EveryPageButtonAndExtension)
 {
     testsupport::TempDir folder;
     const char* names[] = {"a.ppt", "b.Ppt", "c.PPTX", "d.pptx", "e.pdf", "README"};

@@ -39,8 +39,8 @@ TEST(Designs, EachIndexHasItsNameWindowColourAndPagerStyle)
     EXPECT_EQ(silver.bars, 0xB8BEC8u);
 }
 
-// Designs that the table says share colours must share exactly those, so a typo in
-// one column shows up as a difference here.
+// Designs that settings/Designs.cpp gives shared colours must share exactly those, so
+// a typo in one column shows up as a difference here.
 TEST(Designs, PairsShareTheColoursTheyShare)
 {
     const auto blue = *DesignPaletteOf(0), silver = *DesignPaletteOf(1), luna = *DesignPaletteOf(2),

@@ -56,7 +56,7 @@ TEST(StorageLocationTexts, EmptyFieldsNeverCountAsEqual)
     EXPECT_EQ(Check("", "", "/en", "/srv/en"), "");
 }
 
-TEST(StorageLocationTexts, PartialPathsAreRefusedAfterTheOriginalChecks)
+TEST(StorageLocationTexts, PartialPathsAreRefusedAfterTheEqualPathChecks)
 {
     EXPECT_EQ(Check("Folien", "/srv/de", "/en", ""),
               "Lokaler Ordner \"Folien\": Bitte einen vollständigen Pfad angeben.");
