@@ -87,8 +87,9 @@ struct ParsedLine
     std::string value;
 };
 
-// Files from Windows come in its code page; each line is read as UTF-8 where its
-// bytes are valid UTF-8 and as Windows-1252 where not.
+// Settings and profile files written by older installations are in Windows-1252;
+// each line is read as UTF-8 where its bytes are valid UTF-8 and as Windows-1252
+// where not, so both kinds of file keep working.
 ParsedLine ParseLine(std::string_view raw)
 {
     const std::string decoded = text::Windows1252FallbackToUtf8(raw);

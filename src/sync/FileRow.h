@@ -13,7 +13,7 @@ struct FileRow
     // open are built from this, never from displayName.
     std::string name;
     // The name as UTF-8 for showing: name itself when it is valid UTF-8, else read
-    // as Windows-1252 (names written by old Windows shares).
+    // as Windows-1252 (names on older shares are written in that code page).
     std::string displayName;
     // Packed DOS date-times of the last write, local time; empty where that side
     // has no file (or the server side was not looked at).

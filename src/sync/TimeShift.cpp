@@ -15,7 +15,10 @@ std::int64_t WallClockSeconds(std::uint32_t dosTime)
                              std::chrono::day(date & 0x1F)};
     const std::int64_t days = sys_days(day).time_since_epoch().count();
     const std::uint32_t tod = dosTime & 0xFFFF;
-    return days * 86400 + ((tod >> 11) & 0x1F) * 3600 + ((tod >> 5) & 0x3F) * 60 + (tod & 0x1F) * 2;
+    const std::int64_t hours = (tod >> 11) & 0x1F;
+    const std::int64_t minutes = (tod >> 5) & 0x3F;
+    const std::int64_t twoSeconds = tod & 0x1F;
+    return days * 86400 + hours * 3600 + minutes * 60 + twoSeconds * 2;
 }
 
 } // namespace

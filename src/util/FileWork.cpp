@@ -73,7 +73,7 @@ private:
 
 Worker& TheWorker()
 {
-    static Worker* const worker = new Worker;
+    static auto* const worker = new Worker;
     return *worker;
 }
 
