@@ -16,15 +16,14 @@ namespace text {
 inline std::filesystem::path PathFromUtf8(std::string_view utf8)
 {
     if (!IsValidUtf8(utf8))
-        return std::filesystem::path(utf8);
-    return std::filesystem::path(
-        std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+        return {utf8};
+    return {std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size())};
 }
 
 inline std::string Utf8FromPath(const std::filesystem::path& path)
 {
     const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
+    return {utf8.begin(), utf8.end()};
 }
 
 } // namespace text
