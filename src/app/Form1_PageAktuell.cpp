@@ -8,6 +8,7 @@
 #include "sync/BulkUpdate.h"
 #include "sync/OfficeLockFile.h"
 #include "sync/RowCommands.h"
+#include "ui/DoubleClickAnywhere.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
 #include "ui/Glyphs.h"
@@ -92,8 +93,8 @@ void TForm1::ConnectPageAktuell()
             QuintorApplication::Guarded(this, &TForm1::EncartaButtonBearbClick));
     connect(EncartaButtonExe, &QPushButton::clicked, this,
             QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
-    connect(TntListViewAkt, &QAbstractItemView::doubleClicked, this,
-            QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
+    ui::OnDoubleClickAnywhere(TntListViewAkt,
+                              QuintorApplication::Guarded(this, &TForm1::EncartaButtonExeClick));
     connect(TntListViewAkt, &ui::StatusListView::markChanged, this,
             QuintorApplication::Guarded(this, &TForm1::TntListViewAktChange));
     TntListViewAkt->statusModel()->setBoldRule([this](int row, int column) {

@@ -6,6 +6,7 @@
 #include "launch/StartFile.h"
 #include "profiles/ProfileFileCommands.h"
 #include "profiles/ProfileStore.h"
+#include "ui/DoubleClickAnywhere.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
 #include "ui/GradientStrip.h"
@@ -67,8 +68,8 @@ void TForm1::ConnectPageAusgewaehlt()
         return column == 0 ? TntListViewAuswahlCustomDrawItem(row)
                            : TntListViewAuswahlCustomDrawSubItem(row, column);
     });
-    connect(TntListViewAuswahl, &QAbstractItemView::doubleClicked, this,
-            QuintorApplication::Guarded(this, &TForm1::EncartaButtonProExeClick));
+    ui::OnDoubleClickAnywhere(TntListViewAuswahl,
+                              QuintorApplication::Guarded(this, &TForm1::EncartaButtonProExeClick));
     connect(EncartaButtonProfBer, &QPushButton::clicked, this,
             QuintorApplication::Guarded(this, &TForm1::EncartaButtonProfBerClick));
     connect(EncartaButtonProExe, &QPushButton::clicked, this,

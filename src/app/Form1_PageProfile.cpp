@@ -3,6 +3,7 @@
 #include "app/QuintorApplication.h"
 #include "profiles/ProfileStore.h"
 #include "settings/Settings.h"
+#include "ui/DoubleClickAnywhere.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
@@ -95,8 +96,8 @@ void TForm1::ConnectPageProfile()
             QuintorApplication::Guarded(this, &TForm1::ListBoxProfileClick));
     connect(ListBoxProfile, &QListWidget::itemSelectionChanged, this,
             QuintorApplication::Guarded(this, &TForm1::ListBoxProfileClick));
-    connect(ListBoxProfile, &QListWidget::itemDoubleClicked, this,
-            QuintorApplication::Guarded(this, &TForm1::EncartaButtonAuswahlClick));
+    ui::OnDoubleClickAnywhere(ListBoxProfile,
+                              QuintorApplication::Guarded(this, &TForm1::EncartaButtonAuswahlClick));
     connect(EncartaButtonAuswahl, &QPushButton::clicked, this,
             QuintorApplication::Guarded(this, &TForm1::EncartaButtonAuswahlClick));
     // Leaving the description saves it (see eventFilter).

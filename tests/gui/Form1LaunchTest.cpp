@@ -184,12 +184,43 @@ TEST_F(FormLaunchTest, NothingMarkedOrNotOnTheLocalDiskGivesTheMessagesAndStarts
         EXPECT_EQ(r.texts, QStringList{Missing("Fehlt.ppt")});
         EXPECT_EQ(b.list->statusModel()->row(RowOf(b.list, "Fehlt.ppt")).status, 3);
     }
-    // The double-click on an empty place of the list is "Ausführen" with nothing marked.
-    form->TntListViewAkt->clearSelection();
-    ui::DialogScript script;
-    emit form->TntListViewAkt->doubleClicked(QModelIndex());
-    EXPECT_EQ(script.texts(), QStringList{kNoFile});
-    EXPECT_TRUE(launcher->requests.empty());
+}
+
+TEST_F(FormLaunchTest, ADoubleClickAnywhereInAFileListIsItsAusfuehren)
+{
+    form->show();
+    const struct
+    {
+        ui::StatusListView* list;
+        const char* name;
+        LaunchRequest request;
+    } lists[] = {
+        {form->TntListViewAkt, "Intro.ppt", In(local.path(), "Intro.ppt", LaunchAction::SlideShow, "/S")},
+        {form->TntListViewAuswahl, "Alt.ppt", In(ProfileFolder(), "Alt.ppt", LaunchAction::SlideShow, "/s")},
+    };
+    for (const auto& l : lists) {
+        SCOPED_TRACE(l.list->objectName().toStdString());
+        l.list->clearSelection();
+        launcher->requests.clear();
+        {
+            ui::DialogScript script;
+            DoubleClickBelowEntries(l.list);
+            EXPECT_EQ(script.texts(), QStringList{kNoFile});
+        }
+        EXPECT_TRUE(launcher->requests.empty());
+
+        // Below the entries with one marked: the marked one, which stays marked.
+        Mark(l.list, l.name);
+        DoubleClickBelowEntries(l.list);
+        EXPECT_EQ(launcher->requests, std::vector<LaunchRequest>{l.request});
+        EXPECT_EQ(l.list->firstMarkedRow(), RowOf(l.list, l.name));
+
+        // On an entry, as before.
+        l.list->clearSelection();
+        launcher->requests.clear();
+        DoubleClickOn(l.list, l.list->statusModel()->index(RowOf(l.list, l.name), 0));
+        EXPECT_EQ(launcher->requests, std::vector<LaunchRequest>{l.request});
+    }
 }
 
 TEST_F(FormLaunchTest, AFileThatVanishedOrBecameAFolderAfterTheRefreshIsReportedMissing)

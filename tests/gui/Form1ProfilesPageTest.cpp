@@ -164,6 +164,39 @@ TEST_F(ProfilesTest, ChoosingWhileEnglishIsCurrentWritesOnlyTheEnglishChoice)
     EXPECT_TRUE(ProfileRows().data(ProfileRows().index(0, 0), Qt::FontRole).value<QFont>().bold());
 }
 
+TEST_F(ProfilesTest, ADoubleClickAnywhereInTheProfileListIsAuswaehlen)
+{
+    util::RuntimeState& g = util::Global();
+    fs::create_directories(ProfileFolder("Messe"));
+    WriteFile(ProfileFolder("Messe") / "qPPP_Profile.ini", Ini("", "Intro.ppt"));
+    form->AdvOfficePager1->setCurrentIndex(1);
+    form->show();
+    form->ListBoxProfile->clearSelection();
+    form->ListBoxProfile->setCurrentItem(nullptr);
+    {
+        ui::DialogScript script;
+        DoubleClickBelowEntries(form->ListBoxProfile);
+        EXPECT_EQ(script.texts(), QStringList{"Bitte zuerst ein Profil auswählen"});
+    }
+    EXPECT_EQ(form->AdvOfficePager1->currentIndex(), 1);
+
+    SelectProfile("Messe");
+    DoubleClickBelowEntries(form->ListBoxProfile);
+    EXPECT_EQ(g.CurrentProfile, "Messe");
+    EXPECT_EQ(form->LabelProfilname->text(), "Messe");
+    EXPECT_EQ(form->AdvOfficePager1->currentIndex(), 2);
+
+    // On a name, as before.
+    g.CurrentProfile.clear();
+    form->AdvOfficePager1->setCurrentIndex(1);
+    form->ListBoxProfile->clearSelection();
+    const auto items = form->ListBoxProfile->findItems("Messe", Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    DoubleClickOn(form->ListBoxProfile, form->ListBoxProfile->indexFromItem(items.first()));
+    EXPECT_EQ(g.CurrentProfile, "Messe");
+    EXPECT_EQ(form->AdvOfficePager1->currentIndex(), 2);
+}
+
 TEST_F(ProfilesTest, RightClickInAListOpensItsContextMenu)
 {
     form->show();

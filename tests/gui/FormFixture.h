@@ -5,9 +5,32 @@
 #include "util/FileWork.h"
 #include "util/z_global.h"
 
+#include <QAbstractItemView>
 #include <QSettings>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+
+// A double-click with the left button as the system delivers it: the first click,
+// then the double-click.
+inline void DoubleClickAt(QAbstractItemView* list, QPoint point)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, point);
+}
+
+// In a list's empty part, below its entries.
+inline void DoubleClickBelowEntries(QAbstractItemView* list)
+{
+    const QPoint below(10, list->viewport()->height() - 4);
+    ASSERT_FALSE(list->indexAt(below).isValid()) << "the entries fill the list";
+    DoubleClickAt(list, below);
+}
+
+inline void DoubleClickOn(QAbstractItemView* list, const QModelIndex& index)
+{
+    DoubleClickAt(list, list->visualRect(index).center());
+}
 
 // A main window on a fresh per-user folder: settings file, window-position store
 // and home folder all live in a temporary folder of the test.
