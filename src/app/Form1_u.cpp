@@ -164,8 +164,8 @@ void TForm1::FormCreate()
     // file, so that a later save reports the failure instead of writing elsewhere.
     LMDIniCtrl1.SetFileName(util::WithTrailingDelimiter(g.UserDataFolder) + "optionen.ini");
     std::error_code ec;
-    // The per-user configuration folder itself may be missing on a fresh account here
-    // (it always exists where the program came from); it is made first.
+    // On a fresh account the per-user configuration folder itself may not exist yet;
+    // it is made first, so that only our own folder below it can fail.
     std::filesystem::create_directories(platform::UserAppDataFolder(), ec);
     if (!std::filesystem::is_directory(g.UserDataFolder, ec) &&
         !std::filesystem::create_directory(g.UserDataFolder, ec)) {
