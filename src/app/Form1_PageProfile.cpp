@@ -134,8 +134,8 @@ void TForm1::ListBoxProfileClick()
     const util::RuntimeState& g = util::Global();
     std::string stored;
     const std::string name = ProfileNameOf(item);
-    if (profiles::SafeProfileFolderPath(g.CurrentLocalFolder, name)) {
-        LMDIniCtrl2.SetFileName(profiles::ProfileIniPath(g.CurrentLocalFolder, name));
+    if (const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name)) {
+        LMDIniCtrl2.SetFileName(*iniPath);
         stored = LMDIniCtrl2.ReadString(profiles::kProfileSection, profiles::kDescriptionKey, "");
     }
     MemoProfileH->setPlainText(ShownDescription(profiles::DecodeDescription(stored)));
@@ -207,9 +207,10 @@ void TForm1::MemoProfileHExit()
     SetDescriptionWritable(false);
     const util::RuntimeState& g = util::Global();
     const std::string name = ProfileNameOf(item);
-    if (!profiles::SafeProfileFolderPath(g.CurrentLocalFolder, name))
+    const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name);
+    if (!iniPath)
         return;
-    LMDIniCtrl2.SetFileName(profiles::ProfileIniPath(g.CurrentLocalFolder, name));
+    LMDIniCtrl2.SetFileName(*iniPath);
     LMDIniCtrl2.WriteString(
         profiles::kProfileSection, profiles::kDescriptionKey,
         profiles::EncodeDescription(profiles::CutDescription(DescriptionOf(MemoProfileH))));

@@ -198,8 +198,7 @@ void TForm1::FormCreate()
         TimerInterval->start();
     }
 
-    g.ProfileStartFile =
-        launch::ReadStartFile(LMDIniCtrl2, profiles::ProfileIniPath(g.CurrentLocalFolder, g.CurrentProfile));
+    g.ProfileStartFile = ProfileStartFileOf(g.CurrentProfile);
     LabelZProfil->setText(Q(g.CurrentProfile));
     ShowVersionLine();
     g.CurrentSetStartFile =
@@ -406,10 +405,8 @@ void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem
 
 std::string TForm1::ProfileStartFileOf(const std::string& profileName)
 {
-    const std::string& local = util::Global().CurrentLocalFolder;
-    if (!profiles::SafeProfileFolderPath(local, profileName))
-        return {};
-    return launch::ReadStartFile(LMDIniCtrl2, profiles::ProfileIniPath(local, profileName));
+    const auto iniPath = profiles::SafeProfileIniPath(util::Global().CurrentLocalFolder, profileName);
+    return iniPath ? launch::ReadStartFile(LMDIniCtrl2, *iniPath) : std::string();
 }
 
 void TForm1::AskToMarkAFile()

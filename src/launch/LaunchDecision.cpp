@@ -47,10 +47,9 @@ std::string PageFolder(ListPage page, std::string_view currentLocalFolder, std::
 {
     if (page == ListPage::CurrentSet)
         return std::string(currentLocalFolder);
-    // Without a profile name the profiles folder itself would be taken for one.
-    if (currentProfile.empty() || currentLocalFolder.empty())
-        return {};
-    return profiles::ProfileFolderPath(currentLocalFolder, currentProfile);
+    // Without a plain profile name the profiles folder itself, or a folder elsewhere,
+    // would be taken for one.
+    return profiles::SafeProfileFolderPath(currentLocalFolder, currentProfile).value_or(std::string());
 }
 
 LaunchDecision DecideLaunch(ListPage page, LaunchButton button, const filesync::FileRow* row,

@@ -47,9 +47,8 @@ std::string CurrentSetStartFileIni(const util::RuntimeState& state)
 
 std::string ProfileStartFileIni(const util::RuntimeState& state)
 {
-    if (state.CurrentProfile.empty())
-        return {};
-    return profiles::ProfileIniPath(state.CurrentLocalFolder, state.CurrentProfile);
+    return profiles::SafeProfileIniPath(state.CurrentLocalFolder, state.CurrentProfile)
+        .value_or(std::string());
 }
 
 util::Outcome<> DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state,

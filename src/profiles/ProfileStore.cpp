@@ -15,17 +15,6 @@ std::string ProfilesFolderPath(std::string_view localFolder)
     return util::WithTrailingDelimiter(localFolder) + std::string(kProfilesFolderName);
 }
 
-std::string ProfileFolderPath(std::string_view localFolder, std::string_view profileName)
-{
-    return util::WithTrailingDelimiter(ProfilesFolderPath(localFolder)) + std::string(profileName);
-}
-
-std::string ProfileIniPath(std::string_view localFolder, std::string_view profileName)
-{
-    return util::WithTrailingDelimiter(ProfileFolderPath(localFolder, profileName)) +
-           std::string(kProfileIniName);
-}
-
 std::string CurrentSetIniPath(std::string_view localFolder)
 {
     return util::WithTrailingDelimiter(localFolder) + std::string(kProfileIniName);
@@ -44,7 +33,15 @@ std::optional<std::string> SafeProfileFolderPath(std::string_view localFolder, s
 {
     if (localFolder.empty() || !IsSafeProfileName(profileName))
         return std::nullopt;
-    return ProfileFolderPath(localFolder, profileName);
+    return util::WithTrailingDelimiter(ProfilesFolderPath(localFolder)) + std::string(profileName);
+}
+
+std::optional<std::string> SafeProfileIniPath(std::string_view localFolder, std::string_view profileName)
+{
+    auto folder = SafeProfileFolderPath(localFolder, profileName);
+    if (folder)
+        *folder = util::WithTrailingDelimiter(*folder) + std::string(kProfileIniName);
+    return folder;
 }
 
 std::vector<std::string> ListProfiles(std::string_view localFolder)

@@ -19,8 +19,6 @@ inline constexpr char DescriptionLineBreak = '\x08';
 
 // All paths are formed from the given local folder (normally CurrentLocalFolder).
 std::string ProfilesFolderPath(std::string_view localFolder);
-std::string ProfileFolderPath(std::string_view localFolder, std::string_view profileName);
-std::string ProfileIniPath(std::string_view localFolder, std::string_view profileName);
 std::string CurrentSetIniPath(std::string_view localFolder);
 
 // Whether a name held in the state may address a profile folder: one plain
@@ -28,9 +26,11 @@ std::string CurrentSetIniPath(std::string_view localFolder);
 // folder itself, its parent or anywhere else.
 bool IsSafeProfileName(std::string_view profileName);
 
-// The profile folder for operations that write or delete: empty when there is no
-// local folder or the name is not safe.
+// A profile's folder and its INI file; empty when there is no local folder or the
+// name is not safe. The only way to a profile's path: a profile name comes from the
+// settings file, which may have been edited by hand.
 std::optional<std::string> SafeProfileFolderPath(std::string_view localFolder, std::string_view profileName);
+std::optional<std::string> SafeProfileIniPath(std::string_view localFolder, std::string_view profileName);
 
 // The profile names of the set, in the order the file system lists them: every
 // subfolder of the profiles folder (hidden ones too); files there are ignored.

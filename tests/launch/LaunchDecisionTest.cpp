@@ -148,6 +148,7 @@ TEST(LaunchDecision, PathsUseTheRowsBytesAndOneSeparator)
     EXPECT_EQ(profileFolder, (local / "qPPP_Profile" / "Messe 2024").string());
     EXPECT_EQ(launch::PageFolder(ListPage::CurrentSet, local.str(), "Messe 2024"), local.str());
     EXPECT_EQ(launch::PageFolder(ListPage::Profile, local.str(), ""), "");
+    EXPECT_EQ(launch::PageFolder(ListPage::Profile, local.str(), "../.."), "");
 
     std::filesystem::create_directories(profileFolder);
     testsupport::WriteFile(std::filesystem::path(profileFolder) / "F\xFCr.ppt", "x");

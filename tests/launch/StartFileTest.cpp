@@ -87,6 +87,21 @@ TEST_F(StartFileFolders, WithoutAFolderNothingIsWrittenAnywhere)
     EXPECT_FALSE(std::filesystem::exists(local / "qPPP_Profile" / "qPPP_Profile.ini"));
     EXPECT_EQ(state.ProfileStartFile, "");
 
+    // A profile name edited by hand in the settings file must not lead out of the
+    // profiles folder, even to a folder that exists.
+    std::filesystem::create_directories(local / "x");
+    std::filesystem::create_directories(local / "Satz" / "qPPP_Profile");
+    state.CurrentLocalFolder = (local / "Satz").string();
+    for (const char* hostile : {"../../x", "../..", "/tmp", "..\\..\\x"}) {
+        state.CurrentProfile = hostile;
+        EXPECT_EQ(launch::DefineProfileStartFile(ini, state, "Neu.ppt"),
+                  util::Failed("Es ist kein Profil ausgewählt."))
+            << hostile;
+    }
+    EXPECT_FALSE(std::filesystem::exists(local / "x" / "qPPP_Profile.ini"));
+    EXPECT_FALSE(std::filesystem::exists(local / "qPPP_Profile.ini"));
+    EXPECT_EQ(state.ProfileStartFile, "");
+
     state.CurrentLocalFolder.clear();
     EXPECT_EQ(launch::DefineCurrentSetStartFile(ini, state, "Neu.ppt"),
               util::Failed("Es ist kein lokaler Ordner eingestellt."));

@@ -56,8 +56,8 @@ TEST(ProfileStore, PathsAreFormedFromTheLocalFolder)
 {
     EXPECT_EQ(ProfilesFolderPath("/lokal"), "/lokal/qPPP_Profile");
     EXPECT_EQ(ProfilesFolderPath("/lokal/"), "/lokal/qPPP_Profile");
-    EXPECT_EQ(ProfileFolderPath("/lokal", "Messe"), "/lokal/qPPP_Profile/Messe");
-    EXPECT_EQ(ProfileIniPath("/lokal", "Messe"), "/lokal/qPPP_Profile/Messe/qPPP_Profile.ini");
+    EXPECT_EQ(SafeProfileFolderPath("/lokal", "Messe"), "/lokal/qPPP_Profile/Messe");
+    EXPECT_EQ(SafeProfileIniPath("/lokal/", "Messe"), "/lokal/qPPP_Profile/Messe/qPPP_Profile.ini");
     EXPECT_EQ(CurrentSetIniPath("/lokal/"), "/lokal/qPPP_Profile.ini");
 }
 
@@ -67,8 +67,10 @@ TEST(ProfileStore, OnlyAPlainNameInAKnownLocalFolderAddressesAProfileFolder)
     EXPECT_EQ(SafeProfileFolderPath("/lokal", "a:b"), "/lokal/qPPP_Profile/a:b");
     EXPECT_EQ(SafeProfileFolderPath("/lokal", "..."), "/lokal/qPPP_Profile/...");
     // These would name the profiles folder, its parent, or a folder elsewhere.
-    for (const char* name : {"", ".", "..", "../x", "x/..", "a/b", "/etc", "a\\b", "..\\x"})
+    for (const char* name : {"", ".", "..", "../x", "x/..", "a/b", "/etc", "a\\b", "..\\x"}) {
         EXPECT_FALSE(SafeProfileFolderPath("/lokal", name)) << name;
+        EXPECT_FALSE(SafeProfileIniPath("/lokal", name)) << name;
+    }
     EXPECT_FALSE(SafeProfileFolderPath("", "Messe")) << "no local folder: no path in the root folder";
     EXPECT_FALSE(SafeProfileFolderPath("/lokal", std::string("a\0b", 3)));
 }
