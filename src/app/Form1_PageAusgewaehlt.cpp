@@ -123,34 +123,35 @@ bool TForm1::TntListViewAuswahlCustomDrawSubItem(int, int) const
 
 // ---------------------------------------------------------------- updating and deleting marked files
 
-std::vector<std::string> TForm1::MarkedProfileRowNames() const
+std::vector<filesync::FileRow> TForm1::MarkedProfileRows() const
 {
-    std::vector<std::string> names;
+    std::vector<filesync::FileRow> rows;
     for (int row : TntListViewAuswahl->markedRows())
-        names.push_back(TntListViewAuswahl->statusModel()->row(row).name);
-    return names;
+        rows.push_back(TntListViewAuswahl->statusModel()->row(row));
+    return rows;
 }
 
 void TForm1::AusgewhlteDateienaktuallisierenProfilClick()
 {
-    RunOnMarkedProfileRows(profiles::UpdateMarkedQuestion, [this](const std::vector<std::string>& names) {
-        const util::RuntimeState& g = util::Global();
-        util::StepPlan plan =
-            profiles::PlanProfileUpdate(names, g.CurrentLocalFolder, g.CurrentProfile, g.CurrentServerFolder);
-        if (const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile))
-            filesync::ConfirmOpenDocuments(
-                plan, *folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); });
-        return plan;
-    });
+    RunOnMarkedProfileRows(
+        profiles::UpdateMarkedQuestion, [this](const std::vector<filesync::FileRow>& rows) {
+            const util::RuntimeState& g = util::Global();
+            util::StepPlan plan = profiles::PlanProfileUpdate(rows, g.CurrentLocalFolder, g.CurrentProfile,
+                                                              g.CurrentServerFolder);
+            if (const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile))
+                filesync::ConfirmOpenDocuments(
+                    plan, *folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); });
+            return plan;
+        });
 }
 
 void TForm1::DateilokallschenProfilClick()
 {
     RunOnMarkedProfileRows(
         profiles::DeleteMarkedQuestion,
-        [](const std::vector<std::string>& names) {
+        [](const std::vector<filesync::FileRow>& rows) {
             const util::RuntimeState& g = util::Global();
-            return profiles::PlanProfileDelete(names, g.CurrentLocalFolder, g.CurrentProfile,
+            return profiles::PlanProfileDelete(rows, g.CurrentLocalFolder, g.CurrentProfile,
                                                g.CurrentServerFolder);
         },
         ui::DefaultAnswer::No);
@@ -158,27 +159,27 @@ void TForm1::DateilokallschenProfilClick()
 
 void TForm1::RunOnMarkedProfileRows(
     const std::function<std::string(std::size_t count)>& question,
-    const std::function<util::StepPlan(const std::vector<std::string>&)>& plan,
+    const std::function<util::StepPlan(const std::vector<filesync::FileRow>&)>& plan,
     ui::DefaultAnswer defaultAnswer)
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
     if (!scope)
         return;
-    const std::vector<std::string> names = MarkedProfileRowNames();
-    if (names.empty()) {
+    const std::vector<filesync::FileRow> rows = MarkedProfileRows();
+    if (rows.empty()) {
         AskToMarkAFile();
         return;
     }
-    if (!ui::Confirm(Q(question(names.size())), this, defaultAnswer))
+    if (!ui::Confirm(Q(question(rows.size())), this, defaultAnswer))
         return;
     // Each file's message as it comes, and the list refreshed after each file
     // worked on, also after a failure.
-    RunPlan(plan(names), {{}, [this](const util::StepReport& report) {
-                              if (!report.outcome.message.empty())
-                                  ui::Message(Q(report.outcome.message), this);
-                              if (report.outcome.code != util::OutcomeCode::Nothing)
-                                  RefreshProfile();
-                          }});
+    RunPlan(plan(rows), {{}, [this](const util::StepReport& report) {
+                             if (!report.outcome.message.empty())
+                                 ui::Message(Q(report.outcome.message), this);
+                             if (report.outcome.code != util::OutcomeCode::Nothing)
+                                 RefreshProfile();
+                         }});
 }
 
 // ---------------------------------------------------------------- showing, editing, start file

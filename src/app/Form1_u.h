@@ -252,12 +252,13 @@ private:
     void BuildPageAusgewaehlt(QWidget* page);
     void ConnectPageAusgewaehlt();
     void CheckProfilePage();
-    std::vector<std::string> MarkedProfileRowNames() const;
+    std::vector<filesync::FileRow> MarkedProfileRows() const;
     // The marked rows, the question with their count, then the plan made for them,
     // with each file's message and a refresh after each file worked on.
-    void RunOnMarkedProfileRows(const std::function<std::string(std::size_t count)>& question,
-                                const std::function<util::StepPlan(const std::vector<std::string>&)>& plan,
-                                ui::DefaultAnswer defaultAnswer = ui::DefaultAnswer::Yes);
+    void
+    RunOnMarkedProfileRows(const std::function<std::string(std::size_t count)>& question,
+                           const std::function<util::StepPlan(const std::vector<filesync::FileRow>&)>& plan,
+                           ui::DefaultAnswer defaultAnswer = ui::DefaultAnswer::Yes);
 
     // Page 3 "Einstellungen"
     void BuildPageEinstellungen(QWidget* page);

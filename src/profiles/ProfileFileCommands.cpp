@@ -29,14 +29,15 @@ bool IsPlainFileName(std::string_view name)
     return IsSafeProfileName(name) && name != kProfileIniName;
 }
 
-using StepFor = std::function<util::StepWork(const std::string& name, const std::string& target)>;
+using StepFor = std::function<util::StepWork(const filesync::FileRow& row, const std::string& target)>;
 
-util::StepPlan Plan(const std::vector<std::string>& names, const std::string& folder, const StepFor& stepFor)
+util::StepPlan Plan(const std::vector<filesync::FileRow>& rows, const std::string& folder,
+                    const StepFor& stepFor)
 {
     util::StepPlan plan;
-    for (const std::string& name : names)
-        if (IsPlainFileName(name))
-            plan.steps.push_back({name, 0, stepFor(name, filesync::PathInFolder(folder, name))});
+    for (const filesync::FileRow& row : rows)
+        if (IsPlainFileName(row.name))
+            plan.steps.push_back({row.name, 0, stepFor(row, filesync::PathInFolder(folder, row.name))});
     return plan;
 }
 
@@ -69,17 +70,17 @@ std::string DeleteMarkedFailedMessage(std::string_view name)
     return text;
 }
 
-util::StepPlan PlanProfileUpdate(const std::vector<std::string>& names, const std::string& localFolder,
+util::StepPlan PlanProfileUpdate(const std::vector<filesync::FileRow>& rows, const std::string& localFolder,
                                  const std::string& profileName, const std::string& serverFolder)
 {
     const auto folder = SafeProfileFolderPath(localFolder, profileName);
     if (!folder)
         return {};
     util::StepPlan plan =
-        Plan(names, *folder, [&serverFolder](const std::string& name, const std::string& target) {
+        Plan(rows, *folder, [&serverFolder](const filesync::FileRow& row, const std::string& target) {
             // The copy refuses a target in the source's folder, so the server folder
             // is never written even when it is the profile folder.
-            return [serverFolder, name, target] {
+            return [serverFolder, name = filesync::ServerNameOf(row), target] {
                 return filesync::CopyFromServer(filesync::ServerFilePath(serverFolder, name), target);
             };
         });
@@ -87,14 +88,14 @@ util::StepPlan PlanProfileUpdate(const std::vector<std::string>& names, const st
     return plan;
 }
 
-util::StepPlan PlanProfileDelete(const std::vector<std::string>& names, const std::string& localFolder,
+util::StepPlan PlanProfileDelete(const std::vector<filesync::FileRow>& rows, const std::string& localFolder,
                                  const std::string& profileName, const std::string& serverFolder)
 {
     const auto folder = SafeProfileFolderPath(localFolder, profileName);
     if (!folder)
         return {};
-    return Plan(names, *folder, [&](const std::string& name, const std::string& target) {
-        return [name, target, profileFolder = *folder, serverFolder]() -> util::Outcome<> {
+    return Plan(rows, *folder, [&](const filesync::FileRow& row, const std::string& target) {
+        return [name = row.name, target, profileFolder = *folder, serverFolder]() -> util::Outcome<> {
             std::error_code ec;
             if (!fs::is_regular_file(text::PathFromUtf8(target), ec))
                 return util::Nothing();

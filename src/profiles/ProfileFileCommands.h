@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sync/FileRow.h"
 #include "util/Outcome.h"
 #include "util/StepPlan.h"
 
@@ -23,20 +24,20 @@ inline constexpr std::string_view kDeleteProfileQuestion =
 inline constexpr std::string_view kDeleteProfileFailedMessage =
     "Das Profil bzw. einige Dateien konnte man nicht löschen";
 
-// One step per marked name, in the order given; none when the profile has no safe
-// folder (no local folder, empty or stale name). Names that are not a plain file
+// One step per marked row, in the order given; none when the profile has no safe
+// folder (no local folder, empty or stale name). Rows whose name is not a plain file
 // name, and the profile's own INI file, are left out.
 //
-// Update: each step copies the server file over the profile's file, keeping its
-// time: Done, Nothing without a server file, Failed with the copy-failed message
+// Update: each step copies the row's server file over the profile's file, keeping
+// its time: Done, Nothing without a server file, Failed with the copy-failed message
 // (the profile's file as it was). Leftovers of an interrupted copy are cleared
 // from the profile folder first.
-util::StepPlan PlanProfileUpdate(const std::vector<std::string>& names, const std::string& localFolder,
+util::StepPlan PlanProfileUpdate(const std::vector<filesync::FileRow>& rows, const std::string& localFolder,
                                  const std::string& profileName, const std::string& serverFolder);
 // Delete: each step deletes the profile's file for good: Done, Nothing without a
 // regular file there, Failed with DeleteMarkedFailedMessage when refused. Never a
 // file in the server folder, even when the profile folder is the server folder.
-util::StepPlan PlanProfileDelete(const std::vector<std::string>& names, const std::string& localFolder,
+util::StepPlan PlanProfileDelete(const std::vector<filesync::FileRow>& rows, const std::string& localFolder,
                                  const std::string& profileName, const std::string& serverFolder);
 
 // Deletes the profile's folder with everything in it, for good. Failed with

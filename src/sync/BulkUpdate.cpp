@@ -38,8 +38,8 @@ util::StepPlan PlanBulkUpdate(const std::vector<FileRow>& rows, const std::strin
     for (std::size_t i = 0; i < rows.size(); ++i) {
         util::PlanStep step{rows[i].name, util::StepProgress(i + 1, count), {}};
         if (NeedsUpdate(rows[i].status))
-            step.work = [serverFolder, name = rows[i].name, target = PathInFolder(localFolder, rows[i].name),
-                         afterChunk] {
+            step.work = [serverFolder, name = ServerNameOf(rows[i]),
+                         target = PathInFolder(localFolder, rows[i].name), afterChunk] {
                 return CopyFromServer(ServerFilePath(serverFolder, name), target, afterChunk);
             };
         plan.steps.push_back(std::move(step));

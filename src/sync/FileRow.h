@@ -23,8 +23,18 @@ struct FileRow
     // Both sides present with equal sizes and times exactly one hour apart: most
     // likely the same file read through a summer-time shift. The status stays.
     bool oneHourApart = false;
+    // The server entry's own name where it differs from name in letter case only
+    // (the two were matched ignoring case), else empty. An update reads the server's
+    // entry and writes over the local one, keeping the local spelling.
+    std::string serverName{};
 
     bool operator==(const FileRow&) const = default;
 };
+
+// The name of the row's file on the server.
+inline const std::string& ServerNameOf(const FileRow& row)
+{
+    return row.serverName.empty() ? row.name : row.serverName;
+}
 
 } // namespace filesync

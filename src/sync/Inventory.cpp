@@ -172,6 +172,8 @@ ComparedInventory BuildComparedInventory(const InventoryRequest& request, const 
         serverTaken[*q] = true;
         const ListedFile& serverFile = (*server)[*q];
         row.serverTime = serverFile.time;
+        if (serverFile.name != row.name)
+            row.serverName = serverFile.name;
         row.status = StatusFromTimes(serverFile.time, *row.localTime);
         row.oneHourApart = row.status != StatusIdentical && serverFile.size == localSizes[i] &&
                            IsOneHourApart(serverFile.time, *row.localTime);

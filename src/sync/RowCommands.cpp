@@ -31,8 +31,8 @@ util::Outcome<> UpdateRow(const FileRow& row, const std::string& localFolder, co
                           const CopyChunkCallback& afterChunk)
 {
     RemoveCopyLeftovers(localFolder);
-    return CopyFromServer(ServerFilePath(serverFolder, row.name), PathInFolder(localFolder, row.name),
-                          afterChunk);
+    return CopyFromServer(ServerFilePath(serverFolder, ServerNameOf(row)),
+                          PathInFolder(localFolder, row.name), afterChunk);
 }
 
 util::Outcome<> DeleteRowLocally(const FileRow& row, const std::string& localFolder)

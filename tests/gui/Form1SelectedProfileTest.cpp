@@ -126,6 +126,25 @@ TEST_F(SelectedProfileTest, UpdatingMarkedRows235CopiesTwoAndRefreshesTwice)
     EXPECT_FALSE(fs::exists(localDe / "Neu.ppt")) << "the current set is not touched";
 }
 
+TEST_F(SelectedProfileTest, AProfileCopySpeltInOtherLettersIsUpdatedAndKeepsItsSpelling)
+{
+    Build(ProfileFolder("P"), {kIni, File("neu.PPT", "alt", kOld)});
+    Build(serverDe, {kServerNeu});
+    util::Global().CurrentProfile = "P";
+    form->LabelProfilname->setText("P");
+    form->EncartaButtonListeAuswahlClick();
+    ASSERT_EQ(ProfileRows().rowCount(), 1);
+    ASSERT_EQ(ProfileRows().row(0).status, StatusServerNewer);
+
+    Mark({"neu.PPT"});
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    form->AusgewhlteDateienaktuallisierenProfilClick();
+    EXPECT_EQ(script.texts().size(), 1) << "the question only";
+    EXPECT_TRUE(FolderHolds(ProfileFolder("P"), {kIni, File("neu.PPT", "neu", kNew)}));
+    EXPECT_EQ(ProfileRows().row(0).status, StatusIdentical);
+}
+
 TEST_F(SelectedProfileTest, CommandsWithNothingMarkedOrAnsweredNoChangeNothing)
 {
     MakeProfile();

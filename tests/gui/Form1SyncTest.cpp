@@ -307,6 +307,37 @@ TEST_F(FormSyncTest, UpdatingTheMarkedRowReplacesANewerLocalCopyWithTheServers)
     }
 }
 
+// On a share that tells letter cases apart, a local copy may be spelt otherwise
+// than its server file; the list pairs them, so the commands must update them.
+TEST_F(FormSyncTest, ACopySpeltInOtherLettersIsUpdatedAndKeepsItsLocalSpelling)
+{
+    Build(local, {File("intro.ppt", "alt", kOld), File("Ende.PPT", "alt", kOld)});
+    Build(server, {File("INTRO.PPT", "neu", kNew), File("ende.ppt", "neu", kNew)});
+    Refresh();
+    ASSERT_EQ(StatusOf("intro.ppt"), filesync::StatusServerNewer);
+    ASSERT_EQ(StatusOf("Ende.PPT"), filesync::StatusServerNewer);
+
+    {
+        ui::DialogScript script;
+        script.answerConfirm(true);
+        form->TntListViewAkt->markRow(RowOf("Ende.PPT"));
+        form->AusgewhlteDateiaktualisieren1Click();
+        EXPECT_EQ(script.texts().size(), 1) << "the question only";
+    }
+    EXPECT_TRUE(FolderHolds(local.path(), {File("intro.ppt", "alt", kOld), File("Ende.PPT", "neu", kNew)}));
+    EXPECT_EQ(StatusOf("Ende.PPT"), filesync::StatusIdentical);
+
+    {
+        ui::DialogScript script;
+        script.answerConfirm(true);
+        form->EncartaButtonSyncClick();
+        EXPECT_EQ(script.texts(), QStringList{kQuestion});
+    }
+    EXPECT_TRUE(FolderHolds(local.path(), {File("intro.ppt", "neu", kNew), File("Ende.PPT", "neu", kNew)}));
+    EXPECT_EQ(StatusOf("intro.ppt"), filesync::StatusIdentical);
+    EXPECT_EQ(Rows().rowCount(), 2);
+}
+
 TEST_F(FormSyncTest, DeletingALocalCopyBringsItBackAsMissingAndAFailureIsReported)
 {
     Build(local, {File("Gleich.ppt", "g", kOld), File("Lokal.ppt", "l", kOld)});

@@ -1,5 +1,6 @@
 #include "profiles/ProfileFileCommands.h"
 
+#include "support/FileRows.h"
 #include "support/FolderTree.h"
 #include "support/OutcomePrint.h"
 #include "support/ScopedFault.h"
@@ -48,13 +49,20 @@ struct ProfileFixture : ::testing::Test
         (void)util::ExecutePlan(plan, {{}, [&](const util::StepReport& r) { results.push_back(r.outcome); }});
         return results;
     }
+    static std::vector<filesync::FileRow> Rows(const std::vector<std::string>& names)
+    {
+        std::vector<filesync::FileRow> rows;
+        for (const std::string& name : names)
+            rows.push_back(testsupport::Row(name));
+        return rows;
+    }
     std::vector<Outcome<>> Update(const std::vector<std::string>& names, const std::string& name = "P")
     {
-        return Run(PlanProfileUpdate(names, local.str(), name, server.str()));
+        return Run(PlanProfileUpdate(Rows(names), local.str(), name, server.str()));
     }
     std::vector<Outcome<>> Delete(const std::vector<std::string>& names, const std::string& name = "P")
     {
-        return Run(PlanProfileDelete(names, local.str(), name, server.str()));
+        return Run(PlanProfileDelete(Rows(names), local.str(), name, server.str()));
     }
 
     TempDir local;
@@ -132,7 +140,7 @@ TEST_F(ProfileFixture, NamesThatDoNotAddressTheProfileFolderTouchNothing)
         EXPECT_TRUE(Update({"Fehlt.ppt"}, name).empty()) << name;
         EXPECT_FALSE(DeleteProfile(local.str(), name).IsDone()) << name;
     }
-    EXPECT_TRUE(PlanProfileUpdate({"Neu.ppt"}, "", "P", server.str()).steps.empty());
+    EXPECT_TRUE(PlanProfileUpdate(Rows({"Neu.ppt"}), "", "P", server.str()).steps.empty());
     EXPECT_FALSE(DeleteProfile("", "P").IsDone());
     // Row names that climb out are dropped too.
     EXPECT_TRUE(Delete({"../Neu.ppt", "../../Neu.ppt", ".."}).empty());

@@ -174,11 +174,19 @@ TEST_F(InventoryTest, NamesMatchIgnoringCaseAndTakeTheLocalCaption)
     Build(local, {File("Intro.ppt", "x", kTime), File("Übersicht.ppt", "x", kTime)});
     Build(server, {File("INTRO.PPT", "x", kTime), File("ÜBERSICHT.PPT", "x", kTime + 1)});
 
+    // The row keeps the server's own spelling too: an update reads that entry.
     std::vector<FileRow> expected;
-    for (const auto& name : ListingOrder(local))
+    for (const auto& name : ListingOrder(local)) {
         expected.push_back(name == "Intro.ppt" ? Row(name, StatusIdentical, kTime, kTime)
                                                : Row(name, StatusServerNewer, kTime + 1, kTime));
+        expected.back().serverName = name == "Intro.ppt" ? "INTRO.PPT" : "ÜBERSICHT.PPT";
+    }
     EXPECT_EQ(Inventory(), expected);
+
+    // Names spelt alike on both sides keep no second name.
+    fs::rename(server / "INTRO.PPT", server / "Intro.ppt");
+    for (const FileRow& row : Inventory())
+        EXPECT_EQ(ServerNameOf(row), row.name == "Intro.ppt" ? "Intro.ppt" : "ÜBERSICHT.PPT");
 }
 
 TEST_F(InventoryTest, NamesEqualIgnoringCasePairUpInListingOrder)
@@ -193,10 +201,12 @@ TEST_F(InventoryTest, NamesEqualIgnoringCasePairUpInListingOrder)
         return name == "intro.ppt" ? t1 : name == "Intro.PPT" ? t2 : t3;
     };
 
-    const std::vector<FileRow> expected{
+    std::vector<FileRow> expected{
         Row(localOrder[0], StatusServerNewer, timeOf(serverOrder[0]), kTime),
         Row(localOrder[1], StatusServerNewer, timeOf(serverOrder[1]), kTime),
         Row(serverOrder[2], StatusMissingLocally, timeOf(serverOrder[2]), std::nullopt)};
+    expected[0].serverName = serverOrder[0];
+    expected[1].serverName = serverOrder[1];
     EXPECT_EQ(Inventory(), expected);
 }
 
