@@ -35,7 +35,7 @@ excluded=(
     ProfileFixture.AProfileFolderThatIsTheServerFolderIsNeverWritten
     StorageLocationsOnDisk.AFileIsNoFolderAndLinksDoNotHideNesting
     # Names that differ only in letter case in one folder, names that are no
-    # UTF-16, names with double quotes, folder names with trailing blanks or a
+    # UTF-16, names with double quotes or line breaks, names with trailing blanks or a
     # device name.
     InventoryTest.NamesEqualIgnoringCasePairUpInListingOrder
     InventoryTest.HousekeepingFilesAndSubfoldersAreNeverRows
@@ -43,6 +43,7 @@ excluded=(
     ProfileCopy.PlanTakesEveryFileButTheSetsIniSubfoldersAndTemporaryCopies
     ProfileCreation.OddButValidNamesMakeTheirFolder
     InventoryTest.FoldersAndNamesWithBlanksQuotesHashAndOtherScripts
+    LocalCopyCommands.BulkUpdateTakesEveryServerNameAsItIs
     # The desktop's user mounts have ':' in their folder names.
     MountedShare.UserMountsOfTheDesktopAreFoundByServerAndShare
     InventoryTest.AShareWrittenAsANetworkPathIsListedWhereItIsMounted

@@ -184,7 +184,8 @@ TEST_F(InventoryTest, NamesMatchIgnoringCaseAndTakeTheLocalCaption)
     EXPECT_EQ(Inventory(), expected);
 
     // Names spelt alike on both sides keep no second name.
-    fs::rename(server / "INTRO.PPT", server / "Intro.ppt");
+    fs::remove(server / "INTRO.PPT");
+    Build(server, {File("Intro.ppt", "x", kTime)});
     for (const FileRow& row : Inventory())
         EXPECT_EQ(ServerNameOf(row), row.name == "Intro.ppt" ? "Intro.ppt" : "ÜBERSICHT.PPT");
 }

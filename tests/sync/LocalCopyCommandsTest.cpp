@@ -136,6 +136,34 @@ TEST_F(LocalCopyCommands, BulkUpdateCopiesRowByRowAndASecondOneChangesNothing)
     EXPECT_TRUE(SameSnapshot(localAfter, SnapshotTree(local.path())));
 }
 
+// Names are bytes to the copy: nothing in them is read as an option, a command,
+// a line of text or a letter case of its own.
+TEST_F(LocalCopyCommands, BulkUpdateTakesEveryServerNameAsItIs)
+{
+    const std::vector<std::string> names{"Zeile\nzwei.ppt",  "-rf.ppt",   "$(touch x); `id` | &.ppt",
+                                         "F\xFC\xFF.ppt",    "Intro.PPT", std::string(251, 'a') + ".ppt",
+                                         " vorn und hinten "};
+    testsupport::Tree serverFiles;
+    for (const auto& name : names)
+        serverFiles.push_back(File(name, "server " + name, kNew));
+    Build(server, serverFiles);
+    Build(local, {File("intro.ppt", "lokal", kOld)});
+    const auto serverBefore = SnapshotTree(server.path());
+
+    const auto rows = Refresh();
+    ASSERT_EQ(rows.size(), names.size());
+    for (const auto& outcome : Run(PlanBulkUpdate(rows, local.str(), server.str())))
+        EXPECT_EQ(outcome, util::Done());
+
+    testsupport::Tree expected;
+    for (const auto& name : names)
+        expected.push_back(File(name == "Intro.PPT" ? "intro.ppt" : name, "server " + name, kNew));
+    EXPECT_TRUE(FolderHolds(local.path(), expected)) << "the local spelling kept, nothing else made";
+    for (const auto& row : Refresh())
+        EXPECT_EQ(row.status, StatusIdentical) << row.displayName;
+    EXPECT_TRUE(SameSnapshot(serverBefore, SnapshotTree(server.path())));
+}
+
 TEST_F(LocalCopyCommands, BulkUpdateReportsAFailedCopyOnceAndGoesOn)
 {
     Build(server,
