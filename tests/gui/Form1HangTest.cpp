@@ -1,11 +1,14 @@
 #include "FormFixture.h"
 
 #include "app/QuintorApplication.h"
+#include "app/dialogs/FormPfade_u.h"
 #include "support/HangingFolder.h"
+#include "ui/FlatButton.h"
 #include "ui/StatusListView.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <chrono>
 #include <csignal>
@@ -106,6 +109,41 @@ TEST_F(FormHangTest, ARefreshOnAHangingShareKeepsTheWindowTickingAndSaysSoWithou
     EXPECT_TRUE(f.TntListViewAkt->notice().isEmpty());
     ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
     EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).name, "Vortrag.ppt");
+}
+
+TEST_F(FormHangTest, CheckingTheStorageLocationsOnAHangingShareKeepsTheWindowTicking)
+{
+    CreateForm();
+    TFormPfade& dialog = windows->FormPfade;
+    dialog.SetMountedShareHost([](const std::string&) { return std::string(); });
+    fs::create_directory(dir / "de");
+    fs::create_directory(dir / "en");
+    fs::create_directory(dir / "server-en");
+    dialog.EditLPfadDeutsch->setText(QString::fromStdString((dir / "de").string()));
+    dialog.EditSPfadDeutsch->setText(QString::fromStdString(share->path()));
+    dialog.EditLPfadenglisch->setText(QString::fromStdString((dir / "en").string()));
+    dialog.EditSPfadenglisch->setText(QString::fromStdString((dir / "server-en").string()));
+
+    share->Hold();
+    // Let go from another thread: a window thread stuck on the share would never
+    // run a timer of its own.
+    std::thread letGo([this] {
+        std::this_thread::sleep_for(1500ms);
+        share->LetGo();
+    });
+    TickWatch watch;
+    QElapsedTimer took;
+    took.start();
+    dialog.setResult(-1);
+    dialog.EncartaButtonOK->click();
+    const qint64 waited = took.elapsed();
+    letGo.join();
+
+    EXPECT_GE(waited, 1400) << "the check did not wait for the share";
+    EXPECT_GT(watch.Ticks(), 50);
+    EXPECT_LT(watch.LongestGapMs(), 250);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(util::Global().ServerFolderGerman, share->path());
 }
 
 // Run in a process of its own by the test below, on that test's share: the window

@@ -7,6 +7,7 @@
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QGroupBox>
@@ -147,8 +148,14 @@ void TFormPfade::EncartaButtonOKClick()
     const settings::StorageLocations fields = settings::TrimmedLocations(Fields());
     ShowFields(fields);
     util::Outcome<> check = settings::CheckLocationTexts(fields);
-    if (check.IsDone())
-        check = settings::CheckLocationsOnDisk(fields);
+    if (check.IsDone()) {
+        // Resolving the server folders looks at the shares, which may not answer.
+        auto onDisk = util::RunFileWorkFor(
+            [fields](util::WorkProgress&) { return settings::CheckLocationsOnDisk(fields); });
+        if (!onDisk) // the program is closing
+            return;
+        check = std::move(*onDisk);
+    }
     if (!check.IsDone()) {
         ui::Error(QString::fromStdString(check.message), this);
         return;
