@@ -38,11 +38,12 @@ TEST_F(FileWorkTest, RunsOffTheWaitingThreadWhichKeepsPumpingAndGetsTheResultOrT
     });
     ASSERT_TRUE(worker.has_value());
     EXPECT_NE(*worker, waiting);
-    // The window's timers run all along: no gap between passes of the pump is long.
+    // The window's timers run all along: no gap between passes of the pump is long
+    // (the bound leaves room for a busy machine; a pass comes every 10 ms).
     ASSERT_GE(pumped.size(), 10u);
     auto last = started;
     for (const auto at : pumped) {
-        EXPECT_LT(at - last, 100ms);
+        EXPECT_LT(at - last, 250ms);
         last = at;
     }
 
@@ -58,7 +59,7 @@ TEST_F(FileWorkTest, RunsOffTheWaitingThreadWhichKeepsPumpingAndGetsTheResultOrT
 TEST_F(FileWorkTest, SaysSoOnceWhenWorkStallsAndTakesItBackWhenItMovesOrEnds)
 {
     std::vector<std::pair<bool, Clock::time_point>> notices;
-    util::InstallNoProgressNotice([&](bool stalled) { notices.emplace_back(stalled, Clock::now()); }, 150ms);
+    util::InstallNoProgressNotice([&](bool stalled) { notices.emplace_back(stalled, Clock::now()); }, 300ms);
 
     const auto started = Clock::now();
     ASSERT_TRUE(util::RunFileWork([](util::WorkProgress& progress) {
@@ -67,9 +68,9 @@ TEST_F(FileWorkTest, SaysSoOnceWhenWorkStallsAndTakesItBackWhenItMovesOrEnds)
             std::this_thread::sleep_for(20ms);
             progress.Tick();
         }
-        std::this_thread::sleep_for(400ms); // stuck
+        std::this_thread::sleep_for(700ms); // stuck
         progress.Tick();
-        std::this_thread::sleep_for(400ms); // stuck again, then ends
+        std::this_thread::sleep_for(700ms); // stuck again, then ends
     }));
 
     ASSERT_EQ(notices.size(), 4u);
@@ -77,7 +78,7 @@ TEST_F(FileWorkTest, SaysSoOnceWhenWorkStallsAndTakesItBackWhenItMovesOrEnds)
     EXPECT_FALSE(notices[1].first);
     EXPECT_TRUE(notices[2].first);
     EXPECT_FALSE(notices[3].first);
-    EXPECT_GE(notices[0].second - started, 300ms + 150ms);
+    EXPECT_GE(notices[0].second - started, 300ms + 300ms);
 }
 
 TEST_F(FileWorkTest, ClosingGivesUpOnHungWorkWithinTheGraceAndNeverWaitsForIt)
