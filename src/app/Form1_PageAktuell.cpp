@@ -18,6 +18,7 @@
 #include "ui/QtText.h"
 #include "ui/StatusListView.h"
 #include "ui/WaitCursor.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QLabel>
@@ -30,17 +31,6 @@
 
 using ui::Q;
 using ui::S;
-
-namespace {
-
-// Keeps the window painted while a large file copies. The pump lets no user input
-// through and the gate puts off a timer's refresh, so nothing else runs meanwhile.
-void PumpDuringCopy(std::uint64_t, std::uint64_t)
-{
-    util::DelayWithMessages(0);
-}
-
-} // namespace
 
 void TForm1::BuildPageAktuell(QWidget* page)
 {
@@ -150,17 +140,21 @@ void TForm1::EncartaButtonSyncClick()
     if (!ui::Confirm(Q(filesync::kBulkUpdateQuestion), this))
         return;
     const util::RuntimeState& g = util::Global();
-    if (!filesync::BothLocalFoldersExist(g.LocalFolderGerman, g.LocalFolderEnglish)) {
+    const std::optional<bool> foldersExist =
+        util::RunFileWorkFor([german = g.LocalFolderGerman, english = g.LocalFolderEnglish] {
+            return filesync::BothLocalFoldersExist(german, english);
+        });
+    if (!foldersExist) // the program is closing
+        return;
+    if (!*foldersExist) {
         if (m_formPfade)
             m_formPfade->exec();
         ui::Information(QStringLiteral("Bitte noch einmal den Befehl aufrufen."), this);
         return;
     }
 
-    util::StepPlan plan =
-        filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
-    filesync::ConfirmOpenDocuments(plan, g.CurrentLocalFolder,
-                                   [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); });
+    util::StepPlan plan = filesync::PlanBulkUpdate(rows, g.CurrentLocalFolder, g.CurrentServerFolder);
+    ConfirmOpenDocuments(plan, g.CurrentLocalFolder);
 
     ui::WaitCursor cursor;
     // A display still counting down from an earlier update must not vanish mid-way.
@@ -194,10 +188,11 @@ void TForm1::AusgewhlteDateiaktualisieren1Click()
         filesync::UpdateRowQuestion,
         [this](const filesync::FileRow& row) {
             const util::RuntimeState& g = util::Global();
-            if (filesync::IsOpenInOfficeProgram(g.CurrentLocalFolder, row.name) &&
-                !UpdateOpenDocumentAnyway(row.displayName))
+            if (IsOpenDocument(g.CurrentLocalFolder, row.name) && !UpdateOpenDocumentAnyway(row.displayName))
                 return util::Nothing();
-            return filesync::UpdateRow(row, g.CurrentLocalFolder, g.CurrentServerFolder, PumpDuringCopy);
+            return util::RunStepAsFileWork([row, local = g.CurrentLocalFolder, server = g.CurrentServerFolder] {
+                return filesync::UpdateRow(row, local, server);
+            });
         },
         true);
 }
@@ -213,7 +208,9 @@ void TForm1::Dateilschen1Click()
     RunOnMarkedRow(
         filesync::DeleteRowQuestion,
         [](const filesync::FileRow& row) {
-            return filesync::DeleteRowLocally(row, util::Global().CurrentLocalFolder);
+            return util::RunStepAsFileWork([row, local = util::Global().CurrentLocalFolder] {
+                return filesync::DeleteRowLocally(row, local);
+            });
         },
         false, ui::DefaultAnswer::No);
 }
@@ -260,8 +257,11 @@ void TForm1::EncartaButtonPSpeichernClick()
     LMDProgress1->show();
     util::DelayWithMessages(500);
 
-    const util::StepPlan plan =
-        profiles::PlanProfileCopy(util::Global().CurrentLocalFolder, S(profileFolder));
+    // Made from a listing of the local folder, so made as file work as well.
+    const util::StepPlan plan = util::RunFileWorkFor([local = util::Global().CurrentLocalFolder,
+                                                      folder = S(profileFolder)] {
+                                    return profiles::PlanProfileCopy(local, folder);
+                                }).value_or(util::StepPlan());
     if (plan.steps.empty()) {
         LabelKopPPP->hide();
         LMDProgress1->hide();

@@ -1,5 +1,4 @@
 #include "app/Form1_u.h"
-#include "sync/OfficeLockFile.h"
 
 #include "app/QuintorApplication.h"
 #include "app/dialogs/FormInfo_u.h"
@@ -14,6 +13,8 @@
 #include "ui/MessageDialogs.h"
 #include "ui/QtText.h"
 #include "ui/StatusListView.h"
+#include "text/Utf8Path.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QLabel>
@@ -90,9 +91,12 @@ void TForm1::ConnectPageAusgewaehlt()
 void TForm1::CheckProfilePage()
 {
     const util::RuntimeState& g = util::Global();
-    std::error_code ec;
     const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text()));
-    if (!folder || !std::filesystem::is_directory(*folder, ec))
+    const bool exists = folder && util::RunFileWorkFor([path = *folder] {
+                                      std::error_code ec;
+                                      return std::filesystem::is_directory(text::PathFromUtf8(path), ec);
+                                  }).value_or(true);
+    if (!exists)
         LabelProfilname->clear();
 }
 
@@ -139,8 +143,7 @@ void TForm1::AusgewhlteDateienaktuallisierenProfilClick()
             util::StepPlan plan = profiles::PlanProfileUpdate(rows, g.CurrentLocalFolder, g.CurrentProfile,
                                                               g.CurrentServerFolder);
             if (const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile))
-                filesync::ConfirmOpenDocuments(
-                    plan, *folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); });
+                ConfirmOpenDocuments(plan, *folder);
             return plan;
         });
 }

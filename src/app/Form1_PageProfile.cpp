@@ -8,6 +8,7 @@
 #include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
 #include "ui/QtText.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QGuiApplication>
@@ -114,7 +115,10 @@ void TForm1::FillProfilesPage()
     ListBoxProfile->clear();
     MemoProfileH->clear();
     LabelZProfil->setText(Q(g.CurrentProfile));
-    for (const std::string& name : profiles::ListProfiles(g.CurrentLocalFolder)) {
+    const auto names = util::RunFileWorkFor([local = g.CurrentLocalFolder] {
+                           return profiles::ListProfiles(local);
+                       }).value_or(std::vector<std::string>());
+    for (const std::string& name : names) {
         auto* item = new QListWidgetItem(Q(name), ListBoxProfile);
         // The shown text may not give back the folder name's bytes.
         item->setData(Qt::UserRole, QByteArray::fromStdString(name));
@@ -230,9 +234,12 @@ void TForm1::MenuProfilLoeschenClick()
         ui::Information(QStringLiteral("Ein Profil bitte markieren."), this);
         return;
     }
-    const util::Outcome<> deleted =
-        profiles::DeleteProfile(util::Global().CurrentLocalFolder, ProfileNameOf(item));
-    if (!deleted.IsDone())
-        ui::Error(Q(deleted.message), this);
+    const auto deleted = util::RunFileWorkFor([local = util::Global().CurrentLocalFolder,
+                                               name = ProfileNameOf(item)] {
+        return profiles::DeleteProfile(local, name);
+    });
+    // No answer only when the program is closing: nothing left to say.
+    if (deleted && !deleted->IsDone())
+        ui::Error(Q(deleted->message), this);
     FillProfilesPage();
 }

@@ -13,6 +13,7 @@
 #include "settings/Settings.h"
 #include "sync/FileStatus.h"
 #include "sync/Inventory.h"
+#include "sync/OfficeLockFile.h"
 #include "sync/z_ping.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"
@@ -440,7 +441,21 @@ bool TForm1::ShowFailure(const util::Outcome<>& outcome)
 
 util::StepSummary TForm1::RunPlan(const util::StepPlan& plan, const util::StepObserver& observer)
 {
-    return util::ExecutePlan(plan, observer, util::RunInline);
+    // The steps' file work on the worker, everything the window shows here.
+    return util::ExecutePlan(plan, observer, util::RunStepAsFileWork);
+}
+
+void TForm1::ConfirmOpenDocuments(util::StepPlan& plan, const std::string& folder)
+{
+    filesync::ConfirmOpenDocuments(
+        plan, folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); }, IsOpenDocument);
+}
+
+bool TForm1::IsOpenDocument(const std::string& folder, std::string_view name)
+{
+    return util::RunFileWorkFor([folder, name = std::string(name)] {
+               return filesync::IsOpenInOfficeProgram(folder, name);
+           }).value_or(false);
 }
 
 std::optional<std::string> TForm1::ConfirmedStartFile(const ui::StatusListView* list)

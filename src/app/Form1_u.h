@@ -200,6 +200,12 @@ private:
     bool ShowFailure(const util::Outcome<>& outcome);
     // Every plan of file work runs through here, with the window's step runner.
     util::StepSummary RunPlan(const util::StepPlan& plan, const util::StepObserver& observer);
+    // Asks before the plan replaces a file of `folder` that is open in an office
+    // program; a file declined keeps its step, which then does nothing.
+    void ConfirmOpenDocuments(util::StepPlan& plan, const std::string& folder);
+    // Whether the local copy `name` in `folder` is open in an office program; looked
+    // up as file work.
+    static bool IsOpenDocument(const std::string& folder, std::string_view name);
     // Says in the place the running operation already shows that the server has not
     // answered for a while, and takes it back.
     void ShowNoProgress(bool stalled);

@@ -53,10 +53,11 @@ std::string OpenDocumentQuestion(std::string_view caption)
 }
 
 void ConfirmOpenDocuments(util::StepPlan& plan, const std::string& localFolder,
-                          const std::function<bool(std::string_view name)>& updateAnyway)
+                          const std::function<bool(std::string_view name)>& updateAnyway,
+                          const OpenDocumentCheck& isOpen)
 {
     for (util::PlanStep& step : plan.steps)
-        if (step.work && IsOpenInOfficeProgram(localFolder, step.name) && !updateAnyway(step.name))
+        if (step.work && isOpen(localFolder, step.name) && !updateAnyway(step.name))
             step.work = nullptr;
 }
 

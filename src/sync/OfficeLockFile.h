@@ -22,10 +22,13 @@ bool IsOpenInOfficeProgram(const std::string& folder, std::string_view name);
 // program holding it would otherwise show or save its old content.
 std::string OpenDocumentQuestion(std::string_view caption);
 
+using OpenDocumentCheck = std::function<bool(const std::string& folder, std::string_view name)>;
+
 // For each step of the plan that would replace a file of `localFolder` open right
-// now, asks `updateAnyway` with the file's name; a file it declines stays as it
-// is (its step does nothing and still counts for the bar).
+// now (as `isOpen` finds), asks `updateAnyway` with the file's name; a file it
+// declines stays as it is (its step does nothing and still counts for the bar).
 void ConfirmOpenDocuments(util::StepPlan& plan, const std::string& localFolder,
-                          const std::function<bool(std::string_view name)>& updateAnyway);
+                          const std::function<bool(std::string_view name)>& updateAnyway,
+                          const OpenDocumentCheck& isOpen = IsOpenInOfficeProgram);
 
 } // namespace filesync

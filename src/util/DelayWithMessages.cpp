@@ -1,6 +1,7 @@
 #include "util/z_global.h"
 
 #include "platform/TickCount.h"
+#include "util/FileWork.h"
 
 #include <chrono>
 #include <thread>
@@ -46,6 +47,11 @@ void PumpMessages()
 
 void DelayWithMessages(int milliseconds)
 {
+    // A wait for file work gave up: the window has closed and the program ends,
+    // so there is nothing left to repaint, and many short waits in a row would
+    // keep it from ending.
+    if (FileWorkAbandoned())
+        return;
     const std::uint32_t start = Ticks();
     for (;;) {
         PumpMessages();

@@ -24,6 +24,9 @@ struct Job
     bool done = false;
 };
 
+// The progress of the job the worker runs right now; none on any other thread.
+thread_local WorkProgress* t_running = nullptr;
+
 // One thread for the whole run, started with the first job. It is never joined or
 // destroyed: it may be stuck in the kernel on a dead share when the program ends.
 class Worker
@@ -51,11 +54,13 @@ private:
                 job = std::move(m_queue.front());
                 m_queue.pop_front();
             }
+            t_running = &job->progress;
             try {
                 job->work(job->progress);
             } catch (...) {
                 job->error = std::current_exception();
             }
+            t_running = nullptr;
             job->work = nullptr; // what it captured goes on this thread, as it was used here
             {
                 const std::lock_guard lock(job->mutex);
@@ -106,8 +111,16 @@ void InstallNoProgressNotice(NoProgressNotice notice, std::chrono::milliseconds 
     Notice() = {std::move(notice), after};
 }
 
+void TickFileWork()
+{
+    if (t_running)
+        t_running->Tick();
+}
+
 bool RunFileWork(std::function<void(WorkProgress&)> work)
 {
+    if (g_abandoned)
+        return false;
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
     TheWorker().Post(job);
@@ -150,6 +163,11 @@ bool RunFileWork(std::function<void(WorkProgress&)> work)
     if (job->error)
         std::rethrow_exception(job->error);
     return true;
+}
+
+Outcome<> RunStepAsFileWork(const StepWork& work)
+{
+    return RunFileWorkFor([work] { return work(); }).value_or(Nothing());
 }
 
 void BeginClosing()

@@ -6,7 +6,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
+
+#include "util/StepPlan.h"
 
 // File work (listing, copying, flushing, deleting) runs on a worker thread while
 // the window thread waits for it pumping messages, as DelayWithMessages does: a
@@ -33,6 +36,11 @@ private:
     std::atomic<std::uint64_t> m_ticks{0};
 };
 
+// Ticks the progress of the file work running on the calling thread, so that work
+// deep inside a piece (the chunks of a copy) shows that it moves without being
+// handed the progress; on any other thread it does nothing.
+void TickFileWork();
+
 // Called on the waiting thread with true once a piece of file work has made no
 // progress for `after`, and with false when it moves again or ends.
 using NoProgressNotice = std::function<void(bool stalled)>;
@@ -42,22 +50,34 @@ void InstallNoProgressNotice(NoProgressNotice notice, std::chrono::milliseconds 
 // time in the order given. An exception of the work is thrown again here. False
 // only when the program is closing and the wait gave up: the work is then left to
 // itself (a thread stuck in the kernel is never waited for), so it must own
-// everything it touches; capture by value.
+// everything it touches; capture by value. Once a wait has given up, nothing new
+// is started: the worker is still held by the work left to itself.
 bool RunFileWork(std::function<void(WorkProgress&)> work);
 
-// The same for work with a result; empty when the wait gave up.
+// The same for work with a result, taking the progress or nothing; empty when the
+// wait gave up.
 template <class Work>
-auto RunFileWorkFor(Work work) -> std::optional<decltype(work(std::declval<WorkProgress&>()))>
+auto RunFileWorkFor(Work work)
 {
-    using Result = decltype(work(std::declval<WorkProgress&>()));
+    constexpr bool kTakesProgress = std::is_invocable_v<Work&, WorkProgress&>;
+    using Result = typename std::conditional_t<kTakesProgress, std::invoke_result<Work&, WorkProgress&>,
+                                               std::invoke_result<Work&>>::type;
     // Shared, so that work left running still has somewhere to put its result.
     auto result = std::make_shared<std::optional<Result>>();
     if (!RunFileWork([result, work = std::move(work)](WorkProgress& progress) mutable {
-            result->emplace(work(progress));
+            if constexpr (kTakesProgress)
+                result->emplace(work(progress));
+            else
+                result->emplace(work());
         }))
-        return std::nullopt;
+        return std::optional<Result>();
     return std::move(*result);
 }
+
+// The window's step runner: every step of a plan runs as file work, one at a time
+// and in the plan's order. A step whose wait was given up because the program is
+// closing counts as Nothing: how it ended is unknown and nobody is left to tell.
+Outcome<> RunStepAsFileWork(const StepWork& work);
 
 // From now on every wait for file work ends within kClosingGrace of this call.
 void BeginClosing();

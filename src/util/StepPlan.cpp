@@ -37,8 +37,9 @@ StepSummary ExecutePlan(const StepPlan& plan, const StepObserver& observer, cons
         return summary;
     const StepRunner& run = runner ? runner : StepRunner(RunInline);
     if (plan.prepare)
-        (void)run([&plan] {
-            plan.prepare();
+        // By value: the runner may leave the work to itself when the program closes.
+        (void)run([prepare = plan.prepare] {
+            prepare();
             return Done();
         });
     const std::size_t count = plan.steps.size();
