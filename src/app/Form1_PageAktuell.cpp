@@ -190,9 +190,10 @@ void TForm1::AusgewhlteDateiaktualisieren1Click()
             const util::RuntimeState& g = util::Global();
             if (IsOpenDocument(g.CurrentLocalFolder, row.name) && !UpdateOpenDocumentAnyway(row.displayName))
                 return util::Nothing();
-            return util::RunStepAsFileWork([row, local = g.CurrentLocalFolder, server = g.CurrentServerFolder] {
-                return filesync::UpdateRow(row, local, server);
-            });
+            return util::RunStepAsFileWork(
+                [row, local = g.CurrentLocalFolder, server = g.CurrentServerFolder] {
+                    return filesync::UpdateRow(row, local, server);
+                });
         },
         true);
 }
@@ -258,10 +259,10 @@ void TForm1::EncartaButtonPSpeichernClick()
     util::DelayWithMessages(500);
 
     // Made from a listing of the local folder, so made as file work as well.
-    const util::StepPlan plan = util::RunFileWorkFor([local = util::Global().CurrentLocalFolder,
-                                                      folder = S(profileFolder)] {
-                                    return profiles::PlanProfileCopy(local, folder);
-                                }).value_or(util::StepPlan());
+    const util::StepPlan plan =
+        util::RunFileWorkFor([local = util::Global().CurrentLocalFolder, folder = S(profileFolder)] {
+            return profiles::PlanProfileCopy(local, folder);
+        }).value_or(util::StepPlan());
     if (plan.steps.empty()) {
         LabelKopPPP->hide();
         LMDProgress1->hide();

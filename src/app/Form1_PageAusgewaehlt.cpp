@@ -5,6 +5,7 @@
 #include "launch/StartFile.h"
 #include "profiles/ProfileFileCommands.h"
 #include "profiles/ProfileStore.h"
+#include "text/Utf8Path.h"
 #include "ui/DoubleClickAnywhere.h"
 #include "ui/Flags.h"
 #include "ui/FlatButton.h"
@@ -13,7 +14,6 @@
 #include "ui/MessageDialogs.h"
 #include "ui/QtText.h"
 #include "ui/StatusListView.h"
-#include "text/Utf8Path.h"
 #include "util/FileWork.h"
 #include "util/z_global.h"
 

@@ -234,10 +234,10 @@ void TForm1::MenuProfilLoeschenClick()
         ui::Information(QStringLiteral("Ein Profil bitte markieren."), this);
         return;
     }
-    const auto deleted = util::RunFileWorkFor([local = util::Global().CurrentLocalFolder,
-                                               name = ProfileNameOf(item)] {
-        return profiles::DeleteProfile(local, name);
-    });
+    const auto deleted =
+        util::RunFileWorkFor([local = util::Global().CurrentLocalFolder, name = ProfileNameOf(item)] {
+            return profiles::DeleteProfile(local, name);
+        });
     // No answer only when the program is closing: nothing left to say.
     if (deleted && !deleted->IsDone())
         ui::Error(Q(deleted->message), this);

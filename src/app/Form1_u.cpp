@@ -124,7 +124,8 @@ void TForm1::ShowNoProgress(bool stalled)
 {
     static const QString kNoAnswer = QStringLiteral("Der Server antwortet nicht …");
     // An update shows its label; a refresh has only its list, emptied meanwhile.
-    if (LabelKopPPP->isVisible()) {
+    // Whether the window is on screen or minimised does not change the place.
+    if (!LabelKopPPP->isHidden()) {
         if (stalled) {
             m_labelTextBeforeNotice = LabelKopPPP->text();
             LabelKopPPP->setText(kNoAnswer);
@@ -448,14 +449,15 @@ util::StepSummary TForm1::RunPlan(const util::StepPlan& plan, const util::StepOb
 void TForm1::ConfirmOpenDocuments(util::StepPlan& plan, const std::string& folder)
 {
     filesync::ConfirmOpenDocuments(
-        plan, folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); }, IsOpenDocument);
+        plan, folder, [this](std::string_view name) { return UpdateOpenDocumentAnyway(name); },
+        IsOpenDocument);
 }
 
 bool TForm1::IsOpenDocument(const std::string& folder, std::string_view name)
 {
-    return util::RunFileWorkFor([folder, name = std::string(name)] {
-               return filesync::IsOpenInOfficeProgram(folder, name);
-           }).value_or(false);
+    return util::RunFileWorkFor(
+               [folder, name = std::string(name)] { return filesync::IsOpenInOfficeProgram(folder, name); })
+        .value_or(false);
 }
 
 std::optional<std::string> TForm1::ConfirmedStartFile(const ui::StatusListView* list)

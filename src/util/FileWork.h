@@ -56,8 +56,7 @@ bool RunFileWork(std::function<void(WorkProgress&)> work);
 
 // The same for work with a result, taking the progress or nothing; empty when the
 // wait gave up.
-template <class Work>
-auto RunFileWorkFor(Work work)
+template <class Work> auto RunFileWorkFor(Work work)
 {
     constexpr bool kTakesProgress = std::is_invocable_v<Work&, WorkProgress&>;
     using Result = typename std::conditional_t<kTakesProgress, std::invoke_result<Work&, WorkProgress&>,

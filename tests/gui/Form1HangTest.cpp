@@ -3,17 +3,22 @@
 #include "app/QuintorApplication.h"
 #include "app/dialogs/FormPfade_u.h"
 #include "support/HangingFolder.h"
+#include "sync/FileStatus.h"
 #include "ui/FlatButton.h"
+#include "ui/MessageDialogs.h"
 #include "ui/StatusListView.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QTimer>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -49,6 +54,35 @@ private:
     QElapsedTimer m_clock;
     qint64 m_longest = 0;
     int m_ticks = 0;
+};
+
+// Lets the share go after `limit` from another thread, should the window thread be
+// stuck on it: a window that hangs fails the test instead of hanging it.
+class LetGoAtTheLatest
+{
+public:
+    LetGoAtTheLatest(testsupport::HangingFolder& share, std::chrono::milliseconds limit)
+        : m_thread([this, &share, limit] {
+              std::unique_lock lock(m_mutex);
+              if (!m_done.wait_for(lock, limit, [this] { return m_ended; }))
+                  share.LetGo();
+          })
+    {}
+    ~LetGoAtTheLatest()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ended = true;
+        }
+        m_done.notify_all();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_ended = false;
+    std::thread m_thread;
 };
 
 } // namespace
@@ -144,6 +178,68 @@ TEST_F(FormHangTest, CheckingTheStorageLocationsOnAHangingShareKeepsTheWindowTic
     EXPECT_LT(watch.LongestGapMs(), 250);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(util::Global().ServerFolderGerman, share->path());
+}
+
+TEST_F(FormHangTest, AnUpdateOnAHangingShareKeepsTheWindowTickingAndSaysSoInItsLabel)
+{
+    TForm1& f = CreateForm();
+    UseShare();
+    util::Global().LocalFolderEnglish = local.str();
+    f.show();
+    f.EncartaButtonAktAClick();
+    ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
+    share->Hold();
+    const LetGoAtTheLatest safety(*share, 15s);
+
+    // Where every control stands: once while copying, once while the notice shows.
+    const auto layout = [&f] {
+        QMap<QString, QRect> places;
+        for (const QWidget* w : f.findChildren<QWidget*>())
+            if (!w->objectName().isEmpty() && w->isVisible())
+                places.insert(w->objectName(), w->geometry());
+        return places;
+    };
+    QMap<QString, QRect> layoutCopying;
+    QMap<QString, QRect> layoutNotice;
+    QString labelCopying;
+    QString labelNotice;
+    QTimer::singleShot(2000, [&] {
+        labelCopying = f.LabelKopPPP->text();
+        layoutCopying = layout();
+    });
+    QTimer::singleShot(6200, [&] {
+        labelNotice = f.LabelKopPPP->text();
+        layoutNotice = layout();
+        share->LetGo();
+    });
+    QStringList labels;
+    TickWatch watch;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (labels.isEmpty() || labels.last() != f.LabelKopPPP->text())
+            labels << f.LabelKopPPP->text();
+    });
+    sampler.start(0);
+
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    f.EncartaButtonSyncClick();
+    sampler.stop();
+
+    EXPECT_LT(watch.LongestGapMs(), 250);
+    EXPECT_GT(watch.Ticks(), 300);
+    EXPECT_EQ(labelCopying, "Kopiere Dateien...");
+    EXPECT_EQ(labelNotice, kNoAnswer);
+    EXPECT_FALSE(layoutCopying.isEmpty());
+    EXPECT_EQ(layoutNotice, layoutCopying);
+    // Once the server answers the copy ends as always: the notice goes, "Fertig",
+    // and the refreshed list shows the file as current.
+    EXPECT_EQ(labels, (QStringList{"Kopieren wird vorbereitet...", "Kopiere Dateien...", kNoAnswer,
+                                   "Kopiere Dateien...", "Fertig"}));
+    EXPECT_EQ(script.texts().size(), 1);
+    EXPECT_EQ(testsupport::ReadFile(local / "Vortrag.ppt"), "server");
+    ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
+    EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).status, filesync::StatusIdentical);
 }
 
 // Run in a process of its own by the test below, on that test's share: the window

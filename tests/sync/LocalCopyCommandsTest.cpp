@@ -9,6 +9,7 @@
 #include "sync/FolderPath.h"
 #include "sync/Inventory.h"
 #include "sync/RowCommands.h"
+#include "util/FileWork.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,35 @@ TEST_F(LocalCopyCommands, BulkUpdateReportsAFailedCopyOnceAndGoesOn)
     EXPECT_TRUE(FolderHolds(local.path(),
                             {File("a.ppt", std::string(100000, 'a'), kNew), File("b.ppt", "old b", kOld),
                              File("c.ppt", std::string(100000, 'c'), kNew)}));
+}
+
+// The window waits for every copy as file work and says that the server does not
+// answer once the work shows no progress for a while, so a long copy must show
+// progress with every chunk, not only at its end.
+TEST_F(LocalCopyCommands, CopiesShowTheWorkTheyRunInThatTheyMoveChunkByChunk)
+{
+    const std::string big(std::size_t{10} << 20, 'x');
+    Build(server, {File("a.ppt", big, kNew), File("b.ppt", big, kNew)});
+    Build(local, {File("b.ppt", "old", kOld)});
+    const auto rows = Refresh();
+
+    const auto ticksOf = [](const util::StepWork& work) {
+        std::uint64_t ticks = 0;
+        EXPECT_TRUE(util::RunFileWork([&](util::WorkProgress& progress) {
+            EXPECT_EQ(work(), util::Done());
+            ticks = progress.Ticks();
+        }));
+        return ticks;
+    };
+    const util::StepPlan plan = PlanBulkUpdate(rows, local.str(), server.str());
+    ASSERT_EQ(plan.steps.size(), 2u);
+    for (const auto& step : plan.steps)
+        EXPECT_GE(ticksOf(step.work), 2u) << step.name;
+    fs::remove(local / "a.ppt");
+    EXPECT_GE(
+        ticksOf([&] { return UpdateRow(Row("a.ppt", StatusMissingLocally), local.str(), server.str()); }),
+        2u);
+    EXPECT_TRUE(FolderHolds(local.path(), {File("a.ppt", big, kNew), File("b.ppt", big, kNew)}));
 }
 
 TEST_F(LocalCopyCommands, BulkUpdateNeedsBothLocalFolders)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <stdexcept>
 #include <thread>
@@ -56,6 +57,32 @@ TEST_F(FileWorkTest, RunsOffTheWaitingThreadWhichKeepsPumpingAndGetsTheResultOrT
                  std::runtime_error);
 }
 
+TEST_F(FileWorkTest, PlanStepsRunOneAtATimeInOrderOffTheWaitingThreadWithTheirOutcomes)
+{
+    const auto waiting = std::this_thread::get_id();
+    std::vector<std::string> ran;
+    std::vector<util::OutcomeCode> outcomes;
+    const auto step = [&](std::string name, util::Outcome<> outcome) -> util::StepWork {
+        return [&ran, &waiting, name, outcome] {
+            EXPECT_NE(std::this_thread::get_id(), waiting);
+            ran.push_back(name);
+            return outcome;
+        };
+    };
+    util::StepPlan plan{[&] { ran.push_back("prepare"); },
+                        {{"a", 33, step("a", util::Done())},
+                         {"b", 67, step("b", util::Failed("kaputt"))},
+                         {"c", 100, step("c", util::Nothing())}}};
+    const util::StepSummary summary =
+        util::ExecutePlan(plan, {{}, [&](const util::StepReport& r) { outcomes.push_back(r.outcome.code); }},
+                          util::RunStepAsFileWork);
+
+    EXPECT_EQ(ran, (std::vector<std::string>{"prepare", "a", "b", "c"}));
+    EXPECT_EQ(outcomes, (std::vector<util::OutcomeCode>{util::OutcomeCode::Done, util::OutcomeCode::Failed,
+                                                        util::OutcomeCode::Nothing}));
+    EXPECT_EQ(summary.done + summary.failed + summary.nothing, 3u);
+}
+
 TEST_F(FileWorkTest, SaysSoOnceWhenWorkStallsAndTakesItBackWhenItMovesOrEnds)
 {
     std::vector<std::pair<bool, Clock::time_point>> notices;
@@ -101,9 +128,24 @@ TEST_F(FileWorkTest, ClosingGivesUpOnHungWorkWithinTheGraceAndNeverWaitsForIt)
     // Work asked for while closing cannot outlast the grace either.
     EXPECT_FALSE(util::RunFileWorkFor([](util::WorkProgress&) { return 1; }).has_value());
 
+    // A plan's steps are not started behind it: the rest of the plan counts as
+    // nothing and ends at once, so the window can close.
+    std::atomic<int> ran{0};
+    util::StepPlan rest;
+    for (int i = 0; i < 20; ++i)
+        rest.steps.push_back({"f" + std::to_string(i), 5 * (i + 1), [&ran] {
+                                  ++ran;
+                                  return util::Done();
+                              }});
+    const auto planStarted = Clock::now();
+    const util::StepSummary summary = util::ExecutePlan(rest, {}, util::RunStepAsFileWork);
+    EXPECT_EQ(summary.nothing, 20u);
+    EXPECT_LT(Clock::now() - planStarted, 100ms);
+
     // Let the worker go on, for the tests that follow.
     release.set_value();
     util::EndClosingForTesting();
+    EXPECT_EQ(util::RunFileWorkFor([&ran] { return ran.load(); }), 0) << "steps were queued behind it";
     EXPECT_EQ(util::RunFileWorkFor([](util::WorkProgress&) { return 2; }), 2);
 }
 
