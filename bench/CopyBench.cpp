@@ -10,6 +10,7 @@
 //
 // folder: where the files go (default: the system's temporary folder; it needs
 // about three times the data, 3 GB at scale 1). scale: divides the file sizes.
+#include "BenchFiles.h"
 #include "platform/AtomicFile.h"
 #include "sync/BulkUpdate.h"
 #include "sync/FileStatus.h"
@@ -19,71 +20,22 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-void MakeFile(const fs::path& path, std::size_t size, unsigned seed)
-{
-    std::vector<char> block(std::size_t{1} << 20);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (std::size_t done = 0; done < size;) {
-        for (std::size_t i = 0; i < block.size(); ++i)
-            block[i] = static_cast<char>((i * 2654435761u + done + seed) >> 7);
-        const std::size_t n = std::min(block.size(), size - done);
-        out.write(block.data(), static_cast<std::streamsize>(n));
-        done += n;
-    }
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
-    out.close();
-    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
-}
-
-bool DropPageCache()
-{
-    ::sync();
-    std::ofstream drop("/proc/sys/vm/drop_caches");
-    drop << "3";
-    drop.flush();
-    return static_cast<bool>(drop);
-}
-
 void EmptyFolder(const fs::path& folder)
 {
     fs::remove_all(folder);
     fs::create_directory(folder);
-}
-
-int RunCp(const std::vector<std::string>& sources, const fs::path& target)
-{
-    std::vector<std::string> args{"cp", "-p"};
-    args.insert(args.end(), sources.begin(), sources.end());
-    args.push_back(target.string() + "/");
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "cp", nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct Shape
@@ -99,12 +51,6 @@ struct Contender
     std::function<void()> run;
     std::vector<double> seconds = {};
 };
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void SyncAll()
 {
@@ -125,7 +71,7 @@ int main(int argc, char** argv)
     fs::create_directories(server);
     fs::create_directories(local);
 
-    const bool cold = DropPageCache();
+    const bool cold = bench::DropPageCache();
     std::printf("page cache: %s; every run ends with sync\n",
                 cold ? "dropped before every run" : "cannot be dropped, warm runs");
 
@@ -139,8 +85,8 @@ int main(int argc, char** argv)
         std::vector<std::string> sources;
         for (std::size_t i = 0; i < shape.files; ++i) {
             const std::string name = "Vortrag " + std::to_string(i) + ".ppt";
-            MakeFile(server / name, shape.bytesEach, static_cast<unsigned>(i));
-            MakeFile(older / name, shape.bytesEach, static_cast<unsigned>(i) + 7);
+            bench::MakeFile(server / name, shape.bytesEach, static_cast<unsigned>(i));
+            bench::MakeFile(older / name, shape.bytesEach, static_cast<unsigned>(i) + 7);
             fs::last_write_time(older / name, fs::last_write_time(server / name) - std::chrono::hours(24));
             sources.push_back((server / name).string());
         }
@@ -164,7 +110,7 @@ int main(int argc, char** argv)
                  }},
                 {"cp -p + sync",
                  [&] {
-                     if (RunCp(sources, local) != 0)
+                     if (bench::RunCp(sources, local) != 0)
                          throw std::runtime_error("cp -p failed");
                      SyncAll();
                  }},
@@ -183,7 +129,7 @@ int main(int argc, char** argv)
                     }
                     SyncAll();
                     if (cold)
-                        DropPageCache();
+                        bench::DropPageCache();
                     const auto start = Clock::now();
                     c.run();
                     c.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
@@ -191,16 +137,16 @@ int main(int argc, char** argv)
             }
             EmptyFolder(local);
 
-            const double cpRate = megabytes / Median(contenders.back().seconds);
+            const double cpRate = megabytes / bench::Median(contenders.back().seconds);
             std::printf("\n%s (%.0f MB), %s files, median of %d runs:\n", shape.name, megabytes,
                         replacing ? "replaced" : "new", rounds);
             for (const auto& c : contenders) {
-                const double rate = megabytes / Median(c.seconds);
-                std::printf("  %-20s %8.3f s %8.1f MB/s   ratio to cp -p %.2f\n", c.name, Median(c.seconds),
-                            rate, rate / cpRate);
+                const double rate = megabytes / bench::Median(c.seconds);
+                std::printf("  %-20s %8.3f s %8.1f MB/s   ratio to cp -p %.2f\n", c.name,
+                            bench::Median(c.seconds), rate, rate / cpRate);
             }
             std::fflush(stdout);
-            if (megabytes / Median(contenders.front().seconds) < 0.8 * cpRate)
+            if (megabytes / bench::Median(contenders.front().seconds) < 0.8 * cpRate)
                 status = 1;
         }
     }
