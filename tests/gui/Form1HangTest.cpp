@@ -2,6 +2,7 @@
 
 #include "app/QuintorApplication.h"
 #include "app/dialogs/FormPfade_u.h"
+#include "support/FileRows.h"
 #include "support/HangingFolder.h"
 #include "sync/FileStatus.h"
 #include "ui/FlatButton.h"
@@ -112,6 +113,8 @@ protected:
         g.HostNameGerman.clear();
         g.CompareWithServer = true;
     }
+
+    void CloseWhileTheShareHangs(bool update);
 
     testsupport::TempDir dir;
     testsupport::TempDir local;
@@ -242,30 +245,43 @@ TEST_F(FormHangTest, AnUpdateOnAHangingShareKeepsTheWindowTickingAndSaysSoInItsL
     EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).status, filesync::StatusIdentical);
 }
 
-// Run in a process of its own by the test below, on that test's share: the window
-// closes while a refresh waits on the hanging share.
+// Run in a process of its own by the tests below, on their share: the window
+// closes while a refresh, or an update of many files, waits on the hanging share.
 TEST_F(FormTest, HangChildClosesWhileAShareHangs)
 {
     const char* marker = std::getenv("QUINTOR_HANG_MARKER");
     const char* sharePath = std::getenv("QUINTOR_HANG_SHARE");
     if (!marker || !sharePath)
-        GTEST_SKIP() << "only run by ClosingWhileAShareHangsEndsTheProgramWithinThreeSeconds";
+        GTEST_SKIP() << "only run by the closing tests of FormHangTest";
+    const bool update = std::getenv("QUINTOR_HANG_UPDATE") != nullptr;
     TForm1& f = CreateForm();
     testsupport::TempDir local;
     util::RuntimeState& g = util::Global();
     g.LanguageFlag = 1;
-    g.LocalFolderGerman = g.CurrentLocalFolder = local.str();
+    g.LocalFolderGerman = g.CurrentLocalFolder = g.LocalFolderEnglish = local.str();
     g.ServerFolderGerman = g.CurrentServerFolder = sharePath;
     g.HostNameGerman.clear();
     g.CompareWithServer = true;
     f.show();
-    QTimer::singleShot(0, [&] { f.EncartaButtonAktAClick(); });
-    QTimer::singleShot(500, [&] {
+    ui::DialogScript script;
+    script.allowUnusedAnswers();
+    script.answerConfirm(true);
+    if (update) {
+        // Many rows: once the first copy is given up, the rest must not keep the
+        // program open either.
+        std::vector<filesync::FileRow> rows{testsupport::Row("Vortrag.ppt", filesync::StatusMissingLocally)};
+        for (int i = 0; i < 300; ++i)
+            rows.push_back(
+                testsupport::Row("Folie " + std::to_string(i) + ".ppt", filesync::StatusMissingLocally));
+        f.TntListViewAkt->statusModel()->setRows(rows);
+    }
+    QTimer::singleShot(0, [&] { update ? f.EncartaButtonSyncClick() : f.EncartaButtonAktAClick(); });
+    QTimer::singleShot(update ? 1500 : 500, [&] {
         testsupport::WriteFile(marker, "closing");
         f.close();
     });
     QuintorApplication::RunUntilClosed();
-    std::_Exit(3); // the refresh finished, which a hanging share cannot let it do
+    std::_Exit(3); // the command finished, which a hanging share cannot let it do
 }
 
 namespace {
@@ -285,13 +301,17 @@ bool MainThreadEnded(pid_t pid)
 
 } // namespace
 
-TEST_F(FormHangTest, ClosingWhileAShareHangsEndsTheProgramWithinThreeSeconds)
+// Starts this test program as a child with its window on the held share, running
+// the command, and closes the window; the child's main thread must end within 3 s.
+void FormHangTest::CloseWhileTheShareHangs(bool update)
 {
     share->Hold();
     const std::string marker = (dir / "closing").string();
     std::string self = fs::read_symlink("/proc/self/exe").string();
     std::string filter = "--gtest_filter=FormTest.HangChildClosesWhileAShareHangs";
     std::vector<std::string> env{"QUINTOR_HANG_MARKER=" + marker, "QUINTOR_HANG_SHARE=" + share->path()};
+    if (update)
+        env.emplace_back("QUINTOR_HANG_UPDATE=1");
     for (char** e = environ; *e; ++e)
         env.emplace_back(*e);
     std::vector<char*> envp;
@@ -322,4 +342,14 @@ TEST_F(FormHangTest, ClosingWhileAShareHangsEndsTheProgramWithinThreeSeconds)
     EXPECT_TRUE(ended) << "the program did not end";
     EXPECT_LT(took, 3s);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
+
+TEST_F(FormHangTest, ClosingWhileAShareHangsEndsTheProgramWithinThreeSeconds)
+{
+    CloseWhileTheShareHangs(false);
+}
+
+TEST_F(FormHangTest, ClosingWhileAnUpdateHangsEndsTheProgramWithinThreeSeconds)
+{
+    CloseWhileTheShareHangs(true);
 }
