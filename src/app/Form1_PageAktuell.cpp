@@ -167,14 +167,22 @@ void TForm1::EncartaButtonSyncClick()
 
     LabelKopPPP->setText(QStringLiteral("Kopiere Dateien..."));
     util::DelayWithMessages(10);
-    RunPlan(plan, {{}, [&](const util::StepReport& report) {
-                       if (!report.outcome.message.empty()) {
-                           cursor.Restore();
-                           ui::Message(Q(report.outcome.message), this);
-                       }
-                       LMDProgress1->setValue(report.step.progress);
-                       util::DelayWithMessages(10);
-                   }});
+    const auto tell = [&](const util::StepReport& report) {
+        if (!report.outcome.message.empty()) {
+            cursor.Restore();
+            ui::Message(Q(report.outcome.message), this);
+        }
+    };
+    util::StepObserver observer;
+    observer.afterStep = [&](const util::StepReport& report) {
+        tell(report);
+        LMDProgress1->setValue(report.step.progress);
+        util::DelayWithMessages(10);
+    };
+    // A copy that could not be placed with its batch is told as a failed copy is,
+    // without moving the bar back to its row.
+    observer.afterLateFailure = tell;
+    RunPlan(plan, observer);
 
     Timer1->start();
     LabelKopPPP->setText(QStringLiteral("Fertig"));

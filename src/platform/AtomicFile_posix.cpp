@@ -503,10 +503,11 @@ std::vector<FileCopyResult> ReplaceBatch::Commit()
     std::vector<Pending> pending = std::exchange(m_pending, {});
     m_bytes = 0;
     std::vector<FileCopyResult> results(pending.size());
-    const bool sync = std::any_of(pending.begin(), pending.end(), [](const Pending& p) {
+    const auto needsSync = [](const Pending& p) {
         const auto& s = *p.writer->m_state;
         return s.sync == SyncPolicy::Always || s.targetExists;
-    });
+    };
+    const bool sync = std::any_of(pending.begin(), pending.end(), needsSync);
     if (sync) {
         // A handful of files is flushed one by one. For more, one flush of each file
         // system they are on does the same work with one wait for the disk instead of
@@ -525,9 +526,9 @@ std::vector<FileCopyResult> ReplaceBatch::Commit()
         }
         for (std::size_t i = 0; i < pending.size(); ++i) {
             auto& s = *pending[i].writer->m_state;
-            const int error = FaultInjected(AtomicWriteStep::Sync) ? EIO
-                              : !whole && ::fsync(s.fd) != 0       ? errno
-                                                                   : 0;
+            const int error = FaultInjected(AtomicWriteStep::Sync)                    ? EIO
+                              : !whole && needsSync(pending[i]) && ::fsync(s.fd) != 0 ? errno
+                                                                                      : 0;
             if (error) {
                 Fail(&results[i].errorText, s.temp, error);
                 results[i].failure = CopyFailure::TransferFailed;

@@ -6,6 +6,7 @@
 #include "text/Utf8Path.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace filesync {
 namespace {
@@ -33,14 +34,16 @@ util::StepPlan PlanBulkUpdate(const std::vector<FileRow>& rows, const std::strin
 {
     util::StepPlan plan;
     plan.prepare = [localFolder] { RemoveCopyLeftovers(localFolder); };
+    const auto batch = std::make_shared<CopyBatch>();
+    plan.batch = batch;
     const std::size_t count = CountNeedingUpdate(rows);
     plan.steps.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         util::PlanStep step{rows[i].name, util::StepProgress(i + 1, count), {}};
         if (NeedsUpdate(rows[i].status))
-            step.work = [serverFolder, name = ServerNameOf(rows[i]),
+            step.work = [batch, serverFolder, name = ServerNameOf(rows[i]),
                          target = PathInFolder(localFolder, rows[i].name), afterChunk] {
-                return CopyFromServer(ServerFilePath(serverFolder, name), target, afterChunk);
+                return batch->Copy(ServerFilePath(serverFolder, name), target, afterChunk);
             };
         plan.steps.push_back(std::move(step));
     }

@@ -24,8 +24,10 @@ bool BothLocalFoldersExist(const std::string& germanLocalFolder, const std::stri
 // One step for every row, in row order, so the bar follows the rows, not the
 // copies: a row that needs an update copies its server file over the local one
 // (Done, Nothing when the server file is gone, Failed with the copy-failed
-// message), any other row does nothing. Leftovers of an interrupted copy are
-// cleared from the local folder first.
+// message), any other row does nothing. The copies share one CopyBatch: they reach
+// the disk a batch at a time, all are in place by the report of the last row with a
+// copy, and one that cannot be placed is told as a late failure (StepObserver).
+// Leftovers of an interrupted copy are cleared from the local folder first.
 util::StepPlan PlanBulkUpdate(const std::vector<FileRow>& rows, const std::string& localFolder,
                               const std::string& serverFolder, const CopyChunkCallback& afterChunk = {});
 

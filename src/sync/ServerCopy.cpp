@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -25,16 +26,30 @@ bool TargetInSourceFolder(const std::string& source, const std::string& target)
     return fs::equivalent(sourceFolder, targetFolder, ec) && !ec;
 }
 
+util::Outcome<> CopyFailed()
+{
+    return util::Failed(std::string(kCopyFailedMessage));
+}
+
 } // namespace
 
 util::Outcome<> CopyFromServer(const std::string& source, const std::string& target,
                                const CopyChunkCallback& afterChunk)
 {
-    const auto failed = [] { return util::Failed(std::string(kCopyFailedMessage)); };
+    CopyBatch one;
+    util::Outcome<> outcome = one.Copy(source, target, afterChunk);
+    if (one.Waiting() == 0)
+        return outcome;
+    return std::move(one.Finish().front());
+}
+
+util::Outcome<> CopyBatch::Copy(const std::string& source, const std::string& target,
+                                const CopyChunkCallback& afterChunk)
+{
     if (source.empty())
         return util::Nothing();
     if (target.empty() || TargetInSourceFolder(source, target))
-        return failed();
+        return CopyFailed();
 
     platform::FileCopyOptions options;
     // Whoever waits for this copy as file work sees it move with every chunk.
@@ -48,14 +63,43 @@ util::Outcome<> CopyFromServer(const std::string& source, const std::string& tar
     // update 2.5 to 4 times slower than a plain copy, and the server still holds
     // whatever a crash might cut short.
     options.sync = platform::SyncPolicy::WhenReplacing;
-    switch (platform::CopyFileAtomically(source, target, options).failure) {
+    switch (m_batch.Copy(source, target, options).failure) {
     case platform::CopyFailure::None:
-        return util::Done();
+        break;
     case platform::CopyFailure::SourceMissing:
         return util::Nothing();
     default:
-        return failed();
+        return CopyFailed();
     }
+    if (m_waiting.fetch_add(1) == 0)
+        m_firstWaitingSince = std::chrono::steady_clock::now().time_since_epoch().count();
+    m_bytes = m_batch.Bytes();
+    return util::Done();
+}
+
+std::size_t CopyBatch::Waiting() const
+{
+    return m_waiting;
+}
+
+bool CopyBatch::Due() const
+{
+    if (m_waiting == 0)
+        return false;
+    const auto since =
+        std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(m_firstWaitingSince));
+    return m_waiting >= kBatchFiles || m_bytes >= kBatchBytes ||
+           std::chrono::steady_clock::now() - since >= kBatchDelay;
+}
+
+std::vector<util::Outcome<>> CopyBatch::Finish()
+{
+    std::vector<util::Outcome<>> outcomes;
+    for (const platform::FileCopyResult& result : m_batch.Commit())
+        outcomes.push_back(result.Succeeded() ? util::Done() : CopyFailed());
+    m_waiting = 0;
+    m_bytes = 0;
+    return outcomes;
 }
 
 std::size_t RemoveCopyLeftovers(const std::string& folder, std::chrono::seconds minimumAge)

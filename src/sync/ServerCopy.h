@@ -2,11 +2,15 @@
 
 #include "platform/AtomicFile.h"
 #include "util/Outcome.h"
+#include "util/StepPlan.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace filesync {
 
@@ -24,6 +28,44 @@ using CopyChunkCallback = platform::CopyChunkCallback;
 // copy-failed message otherwise, the local file as it was before.
 util::Outcome<> CopyFromServer(const std::string& source, const std::string& target,
                                const CopyChunkCallback& afterChunk = {});
+
+// The copies of one plan's steps, placed together: each copy waits complete in its
+// temporary file beside its target; the waiting ones reach the disk with one flush
+// and are then renamed over their targets in order. A replaced file's data is thus
+// on disk before its rename, as with a single copy, but the wait for the disk comes
+// once per batch instead of once per file. Copies are finished when kBatchFiles of
+// them or kBatchBytes wait, when the first has waited kBatchDelay (so that on a slow
+// share a copy is not left unplaced for long, nor a failure to place it untold), and
+// at the plan's last step with a copy. A batch dropped unfinished (a plan given up)
+// removes its temporary files and the old local files stay; the temporary files of
+// a process that ended meanwhile are swept at the next start.
+class CopyBatch final : public util::StepBatch
+{
+public:
+    // Each waiting copy holds its temporary file open until it is renamed.
+    static constexpr std::size_t kBatchFiles = 256;
+    static constexpr std::uint64_t kBatchBytes = std::uint64_t{64} << 20;
+    static constexpr std::chrono::milliseconds kBatchDelay{1000};
+
+    // As CopyFromServer, except that a complete copy waits for Finish(): Done then
+    // means "waiting", the target is still the old file.
+    util::Outcome<> Copy(const std::string& source, const std::string& target,
+                         const CopyChunkCallback& afterChunk = {});
+
+    std::size_t Waiting() const override;
+    bool Due() const override;
+    // Done for each copy now in place; Failed, its target as it was, for each whose
+    // flush or rename failed.
+    std::vector<util::Outcome<>> Finish() override;
+
+private:
+    platform::ReplaceBatch m_batch;
+    // Read between steps by the plan's executor, which may be another thread than
+    // the one that copies.
+    std::atomic<std::size_t> m_waiting{0};
+    std::atomic<std::uint64_t> m_bytes{0};
+    std::atomic<std::chrono::steady_clock::rep> m_firstWaitingSince{0};
+};
 
 // Temporary files younger than this may belong to a copy still running.
 inline constexpr std::chrono::seconds kLeftoverMinimumAge{60};

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,31 @@ struct PlanStep
     StepWork work;    // the step's file work; none: the step has nothing to do (Nothing)
 };
 
+// Work that several steps share and that is finished for them together: copies
+// that wait, complete in their temporary files, for one flush to disk. A step's
+// work adds at most one waiting part and hands back Done for it; Finish() settles
+// every waiting part. The executor finishes the batch when it is due and at the
+// last step with work, before reporting that step. Waiting() and Due() are asked
+// on the executor's thread between steps, while no step's work runs.
+class StepBatch
+{
+public:
+    virtual ~StepBatch() = default;
+    virtual std::size_t Waiting() const = 0;
+    // Whether the waiting parts are to be finished now rather than after more steps.
+    virtual bool Due() const = 0;
+    // File work: one outcome per waiting part, in the order the parts were added.
+    virtual std::vector<Outcome<>> Finish() = 0;
+};
+
 struct StepPlan
 {
     // File work before the first step (clearing leftovers of an interrupted copy);
     // not run for a plan without steps.
     std::function<void()> prepare;
     std::vector<PlanStep> steps;
+    // The work the steps share, if any. Dropping the plan drops what still waits.
+    std::shared_ptr<StepBatch> batch = {};
 };
 
 // Runs one piece of file work and hands back its outcome. The window installs one
@@ -49,6 +69,10 @@ struct StepObserver
 {
     std::function<void(std::size_t position, std::size_t count)> beforeStep;
     std::function<void(const StepReport&)> afterStep;
+    // A step already reported Done whose part failed when the batch was finished:
+    // called for each such step, in step order, before the report of the step at
+    // which the batch was finished.
+    std::function<void(const StepReport&)> afterLateFailure = {};
 };
 
 struct StepSummary
@@ -59,7 +83,8 @@ struct StepSummary
 };
 
 // Runs the steps in order; a failed step does not stop the others. The observer
-// is called on the executor's own thread, before and after every step.
+// is called on the executor's own thread, before and after every step. The summary
+// counts a late failure as failed.
 StepSummary ExecutePlan(const StepPlan& plan, const StepObserver& observer,
                         const StepRunner& runner = RunInline);
 

@@ -206,6 +206,32 @@ TEST_F(FormSyncTest, AFailedCopyIsReportedOnceWithTheNormalCursorAndTheOthersAre
     EXPECT_EQ(StatusOf("B.ppt"), filesync::StatusIdentical);
 }
 
+TEST_F(FormSyncTest, ACopyThatCannotBePlacedIsReportedOnceAndTheBarNeverGoesBack)
+{
+    Build(local, {File("A.ppt", "alt", kOld)});
+    Build(server, {File("A.ppt", "neu", kNew), File("B.ppt", "b", kNew), File("C.ppt", "c", kNew)});
+    Rows().setRows({Row("A.ppt", 2), Row("B.ppt", 3), Row("C.ppt", 3)});
+    // A's copy is complete, but renaming it over the old file fails when the batch
+    // is placed at the last row.
+    int renames = 0;
+    const auto fault = ScopedFault::AtomicWrite([&](platform::AtomicWriteStep step) {
+        return step == platform::AtomicWriteStep::Rename && ++renames == 1;
+    });
+    std::vector<int> values;
+    QObject::connect(form->LMDProgress1, &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
+
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    form->EncartaButtonSyncClick();
+
+    EXPECT_EQ(script.texts(), (QStringList{kQuestion, "Datei konnte nicht kopiert werden."}));
+    EXPECT_EQ(values, (std::vector<int>{0, 33, 67, 100}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(FolderHolds(
+        local.path(), {File("A.ppt", "alt", kOld), File("B.ppt", "b", kNew), File("C.ppt", "c", kNew)}));
+    EXPECT_EQ(StatusOf("A.ppt"), filesync::StatusServerNewer);
+}
+
 TEST_F(FormSyncTest, TimersAndClicksDuringTheUpdateDoNotInterleaveWithIt)
 {
     Build(server, {File("A.ppt", "a", kNew), File("B.ppt", "b", kNew)});

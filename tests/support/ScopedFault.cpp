@@ -50,7 +50,12 @@ ScopedFault ScopedFault::DeleteRefused(std::string fileName)
 
 ScopedFault ScopedFault::AtomicWriteFailsAt(platform::AtomicWriteStep step)
 {
-    platform::SetAtomicWriteFaultForTesting([step](platform::AtomicWriteStep now) { return now == step; });
+    return AtomicWrite([step](platform::AtomicWriteStep now) { return now == step; });
+}
+
+ScopedFault ScopedFault::AtomicWrite(std::function<bool(platform::AtomicWriteStep)> fails)
+{
+    platform::SetAtomicWriteFaultForTesting(std::move(fails));
     return ScopedFault([] { platform::SetAtomicWriteFaultForTesting({}); });
 }
 

@@ -33,6 +33,9 @@ public:
     static ScopedFault Delete(std::function<bool(const std::string& path)> refuses);
     // Every atomic settings write fails at the given step.
     static ScopedFault AtomicWriteFailsAt(platform::AtomicWriteStep step);
+    // Any atomic write rule (settings writes and the placing of copies): true fails
+    // that step.
+    static ScopedFault AtomicWrite(std::function<bool(platform::AtomicWriteStep)> fails);
 
 private:
     explicit ScopedFault(std::function<void()> uninstall) : m_uninstall(std::move(uninstall)) {}

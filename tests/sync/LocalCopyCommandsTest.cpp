@@ -11,7 +11,11 @@
 #include "sync/RowCommands.h"
 #include "util/FileWork.h"
 
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <numeric>
 
 namespace fs = std::filesystem;
 using namespace filesync;
@@ -215,11 +219,123 @@ TEST_F(LocalCopyCommands, CopiesShowTheWorkTheyRunInThatTheyMoveChunkByChunk)
     ASSERT_EQ(plan.steps.size(), 2u);
     for (const auto& step : plan.steps)
         EXPECT_GE(ticksOf(step.work), 2u) << step.name;
+    // The plan's executor places the batch's copies after the last step.
+    for (const auto& placed : plan.batch->Finish())
+        EXPECT_EQ(placed, util::Done());
     fs::remove(local / "a.ppt");
     EXPECT_GE(
         ticksOf([&] { return UpdateRow(Row("a.ppt", StatusMissingLocally), local.str(), server.str()); }),
         2u);
     EXPECT_TRUE(FolderHolds(local.path(), {File("a.ppt", big, kNew), File("b.ppt", big, kNew)}));
+}
+
+// Many replaced files, more than one batch holds: server "neu i", local "alt i".
+class ManyReplacedFiles : public LocalCopyCommands
+{
+protected:
+    static constexpr std::size_t kFiles = CopyBatch::kBatchFiles + 44;
+
+    static std::string Name(std::size_t i) { return "Folie " + std::to_string(i) + ".ppt"; }
+    static testsupport::Tree Files(const std::string& content, std::uint32_t time)
+    {
+        testsupport::Tree tree;
+        for (std::size_t i = 0; i < kFiles; ++i)
+            tree.push_back(File(Name(i), content + " " + std::to_string(i), time));
+        return tree;
+    }
+
+    void SetUp() override
+    {
+        Build(server, Files("neu", kNew));
+        Build(local, Files("alt", kOld));
+        for (std::size_t i = 0; i < kFiles; ++i)
+            rows.push_back(Row(Name(i), StatusServerNewer));
+    }
+
+    std::string LocalContent(std::size_t position) const
+    {
+        std::ifstream in(local / rows[position - 1].name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::vector<FileRow> rows;
+};
+
+TEST_F(ManyReplacedFiles, FilesArePlacedInRowOrderABatchAtATimeAndAllByTheLastReport)
+{
+    std::vector<std::size_t> positions;
+    std::size_t placed = 0; // rows from the top whose file is in place
+    std::size_t placings = 0;
+    const auto summary =
+        util::ExecutePlan(PlanBulkUpdate(rows, local.str(), server.str()),
+                          {{}, [&](const util::StepReport& r) {
+                               positions.push_back(r.position);
+                               const std::size_t before = placed;
+                               while (placed < kFiles && LocalContent(placed + 1).rfind("neu ", 0) == 0)
+                                   ++placed;
+                               placings += placed > before ? 1 : 0;
+                           }});
+
+    std::vector<std::size_t> inOrder(kFiles);
+    std::iota(inOrder.begin(), inOrder.end(), 1);
+    EXPECT_EQ(positions, inOrder) << "the bar still follows the rows";
+    EXPECT_EQ(placed, kFiles);
+    EXPECT_GE(placings, 2u) << "more files than one batch holds";
+    EXPECT_LT(placings, kFiles / 4) << "placed a batch at a time, not file by file";
+    EXPECT_EQ(summary.done, kFiles);
+    EXPECT_TRUE(FolderHolds(local.path(), Files("neu", kNew))) << "every file placed, no temporary file left";
+}
+
+TEST_F(ManyReplacedFiles, AFileFailingAtItsFlushOrRenameIsReportedOnceAndKeepsTheOldFile)
+{
+    // The 10th row fails while copying; the 5th and the 280th copy to be placed fail
+    // at their rename, one in each batch. Copies are placed in row order, so those
+    // are the 5th and the 281st row.
+    const auto copyFault = ScopedFault::CopyFailsAfter(Name(9), 3);
+    int renames = 0;
+    const auto renameFault = ScopedFault::AtomicWrite([&renames](platform::AtomicWriteStep step) {
+        return step == platform::AtomicWriteStep::Rename && (++renames == 5 || renames == 280);
+    });
+
+    std::size_t reported = 0;
+    std::vector<std::size_t> failedAt;
+    util::StepObserver observer;
+    observer.afterStep = [&](const util::StepReport& r) {
+        reported = r.position;
+        if (!r.outcome.message.empty()) {
+            EXPECT_EQ(r.outcome, util::Failed(std::string(kCopyFailedMessage)));
+            failedAt.push_back(r.position);
+        }
+    };
+    observer.afterLateFailure = [&](const util::StepReport& r) {
+        EXPECT_EQ(r.outcome, util::Failed(std::string(kCopyFailedMessage)));
+        EXPECT_LE(r.position, reported) << "told after its own row's report";
+        failedAt.push_back(r.position);
+    };
+    const auto summary = util::ExecutePlan(PlanBulkUpdate(rows, local.str(), server.str()), observer);
+
+    std::sort(failedAt.begin(), failedAt.end());
+    EXPECT_EQ(failedAt, (std::vector<std::size_t>{5, 10, 281})) << "each failed file told once";
+    EXPECT_EQ(summary.failed, 3u);
+    EXPECT_EQ(summary.done, kFiles - 3);
+    testsupport::Tree expected = Files("neu", kNew);
+    for (const std::size_t position : failedAt)
+        expected[position - 1] = File(Name(position - 1), "alt " + std::to_string(position - 1), kOld);
+    EXPECT_TRUE(FolderHolds(local.path(), expected)) << "nothing half-written, no temporary file left";
+}
+
+TEST_F(ManyReplacedFiles, APlanGivenUpMidwayLeavesTheOldFiles)
+{
+    {
+        const util::StepPlan plan = PlanBulkUpdate(rows, local.str(), server.str());
+        // The steps run as the executor would, but it never gets to finish the batch.
+        for (std::size_t i = 0; i < 12; ++i)
+            EXPECT_EQ(plan.steps[i].work(), util::Done());
+        EXPECT_EQ(plan.batch->Waiting(), 12u);
+        for (std::size_t position = 1; position <= 12; ++position)
+            EXPECT_EQ(LocalContent(position), "alt " + std::to_string(position - 1));
+    }
+    EXPECT_TRUE(FolderHolds(local.path(), Files("alt", kOld))) << "the waiting copies went with the plan";
 }
 
 TEST_F(LocalCopyCommands, BulkUpdateNeedsBothLocalFolders)

@@ -3,6 +3,7 @@
 #include "support/OutcomePrint.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,4 +77,80 @@ TEST(StepPlan, TheBarRoundsHalvesToEvenAndStopsAtHundred)
     EXPECT_EQ(progression(200, 5), (std::vector<int>{0, 1, 2, 2, 2}));
     EXPECT_EQ(util::StepProgress(200, 200), 100);
     EXPECT_EQ(util::StepProgress(1, 0), 0);
+}
+
+namespace {
+
+// Parts wait until two are there; "a" and "b" fail when finished.
+class PairBatch : public util::StepBatch
+{
+public:
+    explicit PairBatch(std::vector<std::string>& log) : m_log(log) {}
+    util::Outcome<> Add(const std::string& name)
+    {
+        m_waiting.push_back(name);
+        return util::Done();
+    }
+    std::size_t Waiting() const override { return m_waiting.size(); }
+    bool Due() const override { return m_waiting.size() >= 2; }
+    std::vector<util::Outcome<>> Finish() override
+    {
+        std::vector<util::Outcome<>> outcomes;
+        for (const std::string& name : m_waiting) {
+            m_log.push_back("finish " + name);
+            outcomes.push_back(name == "c" ? util::Done() : util::Failed("spät"));
+        }
+        m_waiting.clear();
+        return outcomes;
+    }
+
+private:
+    std::vector<std::string>& m_log;
+    std::vector<std::string> m_waiting;
+};
+
+} // namespace
+
+TEST(StepPlan, ABatchIsFinishedWhenDueAndAtTheLastStepWithWorkAndItsLateFailuresAreTold)
+{
+    std::vector<std::string> log;
+    const auto batch = std::make_shared<PairBatch>(log);
+    const auto add = [&](std::string name) -> util::StepWork {
+        return [&log, batch, name] {
+            log.push_back("work " + name);
+            return batch->Add(name);
+        };
+    };
+    util::StepPlan plan;
+    plan.batch = batch;
+    plan.steps.push_back(Step("vorher", util::Done(), log));
+    plan.steps.push_back({"a", 0, add("a")});
+    plan.steps.push_back(Step("kaputt", util::Failed("sofort"), log));
+    plan.steps.push_back({"b", 0, add("b")}); // due: a fails late, b at once
+    plan.steps.push_back({"c", 0, add("c")}); // the last step with work
+    plan.steps.push_back({"leer", 0, {}});
+
+    int runnerCalls = 0;
+    const util::StepRunner runner = [&](const util::StepWork& work) {
+        ++runnerCalls;
+        return work();
+    };
+    const auto logged = [&](const char* what) {
+        return [&log, what](const util::StepReport& r) {
+            log.push_back(std::string(what) + " " + r.step.name + " " + util::CodeName(r.outcome.code) + " " +
+                          r.outcome.message);
+        };
+    };
+    util::StepObserver observer{{}, logged("after")};
+    observer.afterLateFailure = logged("late");
+    const auto summary = util::ExecutePlan(plan, observer, runner);
+
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "work vorher", "after vorher Done ", "work a", "after a Done ", "work kaputt",
+                       "after kaputt Failed sofort", "work b", "finish a", "finish b", "late a Failed spät",
+                       "after b Failed spät", "work c", "finish c", "after c Done ", "after leer Nothing "}));
+    EXPECT_EQ(runnerCalls, 7) << "five steps with work and two finishes, each through the runner";
+    EXPECT_EQ(summary.done, 2u);
+    EXPECT_EQ(summary.failed, 3u);
+    EXPECT_EQ(summary.nothing, 1u);
 }
