@@ -3,7 +3,6 @@
 // and a desktop message when the periodic refresh finds newer files on the server.
 #include "app/Form1_u.h"
 
-#include "ini/LMDIniCtrl.h"
 #include "launch/StartFile.h"
 #include "sync/ListSummary.h"
 #include "ui/DesktopNotifier.h"
@@ -47,12 +46,8 @@ void TForm1::AfterCurrentSetRefresh(const filesync::ListSummary& summary)
 
     // The set's own start file, as its folder keeps it: the bold name may still be
     // the other language's after a switch with the radio buttons.
-    std::string startFile;
     const std::string iniPath = launch::CurrentSetStartFileIni(g);
-    if (!iniPath.empty()) {
-        ini::TLMDIniCtrl setIni;
-        startFile = launch::ReadStartFile(setIni, iniPath);
-    }
+    const std::string startFile = iniPath.empty() ? std::string() : ReadStartFileAt(iniPath);
     m_readiness[g.LanguageFlag == 1 ? 1 : 0] = launch::AssessReadiness(summary, rows, startFile);
     ShowReadiness();
 

@@ -317,12 +317,6 @@ void TForm1::EncartaButtonBearbClick()
 void TForm1::Startdateidefinieren1Click()
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
-    if (!scope)
-        return;
-    const std::optional<std::string> name = ConfirmedStartFile(TntListViewAkt);
-    if (!name)
-        return;
-    if (ShowFailure(launch::DefineCurrentSetStartFile(LMDIniCtrl2, util::Global(), *name)))
-        return;
-    RefreshCurrentSet();
+    if (scope && DefineStartFile(launch::DefineCurrentSetStartFile, TntListViewAkt))
+        RefreshCurrentSet();
 }

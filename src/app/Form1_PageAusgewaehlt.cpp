@@ -204,14 +204,8 @@ void TForm1::EncartaButtonProfBerClick()
 void TForm1::StartdateidefinierenProfilClick()
 {
     util::OperationScope scope(m_gate, util::OperationGate::Request::Command);
-    if (!scope)
-        return;
-    const std::optional<std::string> name = ConfirmedStartFile(TntListViewAuswahl);
-    if (!name)
-        return;
-    if (ShowFailure(launch::DefineProfileStartFile(LMDIniCtrl2, util::Global(), *name)))
-        return;
-    RefreshProfile();
+    if (scope && DefineStartFile(launch::DefineProfileStartFile, TntListViewAuswahl))
+        RefreshProfile();
 }
 
 // ---------------------------------------------------------------- help and language flag
@@ -246,10 +240,9 @@ void TForm1::ImageFlageProfilDblClick()
     TntListViewAuswahl->statusModel()->clear();
     g.CurrentLocalFolder = german ? g.LocalFolderGerman : g.LocalFolderEnglish;
     g.CurrentServerFolder = german ? g.ServerFolderGerman : g.ServerFolderEnglish;
-    g.CurrentSetStartFile =
-        g.CurrentLocalFolder.empty()
-            ? std::string()
-            : launch::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
+    g.CurrentSetStartFile = g.CurrentLocalFolder.empty()
+                                ? std::string()
+                                : ReadStartFileAt(profiles::CurrentSetIniPath(g.CurrentLocalFolder));
     RefreshCurrentSet();
     RefreshProfile();
 }

@@ -138,10 +138,10 @@ void TForm1::ListBoxProfileClick()
     const util::RuntimeState& g = util::Global();
     std::string stored;
     const std::string name = ProfileNameOf(item);
-    if (const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name)) {
-        LMDIniCtrl2.SetFileName(*iniPath);
-        stored = LMDIniCtrl2.ReadString(profiles::kProfileSection, profiles::kDescriptionKey, "");
-    }
+    if (const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name))
+        stored = util::RunFileWorkFor([ini = ini::TLMDIniCtrl(*iniPath)] {
+                     return ini.ReadString(profiles::kProfileSection, profiles::kDescriptionKey, "");
+                 }).value_or(std::string());
     MemoProfileH->setPlainText(ShownDescription(profiles::DecodeDescription(stored)));
 }
 
@@ -214,10 +214,11 @@ void TForm1::MemoProfileHExit()
     const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name);
     if (!iniPath)
         return;
-    LMDIniCtrl2.SetFileName(*iniPath);
-    LMDIniCtrl2.WriteString(
-        profiles::kProfileSection, profiles::kDescriptionKey,
-        profiles::EncodeDescription(profiles::CutDescription(DescriptionOf(MemoProfileH))));
+    util::RunFileWork(
+        [ini = ini::TLMDIniCtrl(*iniPath), stored = profiles::EncodeDescription(profiles::CutDescription(
+                                               DescriptionOf(MemoProfileH)))](util::WorkProgress&) mutable {
+            ini.WriteString(profiles::kProfileSection, profiles::kDescriptionKey, stored);
+        });
 }
 
 // ---------------------------------------------------------------- deleting

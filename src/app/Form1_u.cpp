@@ -38,6 +38,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
+#include <tuple>
 
 // The window frame and its lifecycle, and what the pages share: the two list
 // refreshes, the context-menu rule and the commands of both file lists. Each page's
@@ -203,8 +204,7 @@ void TForm1::FormCreate()
     g.ProfileStartFile = ProfileStartFileOf(g.CurrentProfile);
     LabelZProfil->setText(Q(g.CurrentProfile));
     ShowVersionLine();
-    g.CurrentSetStartFile =
-        launch::ReadStartFile(LMDIniCtrl2, profiles::CurrentSetIniPath(g.CurrentLocalFolder));
+    g.CurrentSetStartFile = ReadStartFileAt(profiles::CurrentSetIniPath(g.CurrentLocalFolder));
     // What an interrupted write or copy of an earlier run left behind goes now, not
     // only at the next update of that folder.
     util::RunFileWork([settings = g.UserDataFolder,
@@ -408,7 +408,16 @@ void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem
 std::string TForm1::ProfileStartFileOf(const std::string& profileName)
 {
     const auto iniPath = profiles::SafeProfileIniPath(util::Global().CurrentLocalFolder, profileName);
-    return iniPath ? launch::ReadStartFile(LMDIniCtrl2, *iniPath) : std::string();
+    return iniPath ? ReadStartFileAt(*iniPath) : std::string();
+}
+
+std::string TForm1::ReadStartFileAt(const std::string& iniPath)
+{
+    return util::RunFileWorkFor([iniPath] {
+               ini::TLMDIniCtrl ini;
+               return launch::ReadStartFile(ini, iniPath);
+           })
+        .value_or(std::string());
 }
 
 void TForm1::AskToMarkAFile()
@@ -458,6 +467,25 @@ bool TForm1::IsOpenDocument(const std::string& folder, std::string_view name)
     return util::RunFileWorkFor(
                [folder, name = std::string(name)] { return filesync::IsOpenInOfficeProgram(folder, name); })
         .value_or(false);
+}
+
+bool TForm1::DefineStartFile(StartFileDefinition define, const ui::StatusListView* list)
+{
+    const std::optional<std::string> name = ConfirmedStartFile(list);
+    if (!name)
+        return false;
+    // Written as file work on a copy of the state; the start files it took come back.
+    const auto defined = util::RunFileWorkFor([define, state = util::Global(), name = *name]() mutable {
+        ini::TLMDIniCtrl ini;
+        util::Outcome<> outcome = define(ini, state, name);
+        return std::tuple{std::move(outcome), state.CurrentSetStartFile, state.ProfileStartFile};
+    });
+    if (!defined) // the program is closing
+        return false;
+    util::RuntimeState& g = util::Global();
+    g.CurrentSetStartFile = std::get<1>(*defined);
+    g.ProfileStartFile = std::get<2>(*defined);
+    return !ShowFailure(std::get<0>(*defined));
 }
 
 std::optional<std::string> TForm1::ConfirmedStartFile(const ui::StatusListView* list)

@@ -36,6 +36,9 @@ class TFormProfilSpeichern;
 class TFormDListe;
 class TFormPfade;
 class TFormInfo;
+namespace util {
+struct RuntimeState;
+} // namespace util
 namespace ui {
 class FlatButton;
 class GradientStrip;
@@ -118,7 +121,6 @@ public:
     QTimer* TimerInterval;
 
     ini::TLMDIniCtrl LMDIniCtrl1; // the settings file
-    ini::TLMDIniCtrl LMDIniCtrl2; // the profile INI files
 
     util::OperationGate& Gate() { return m_gate; }
 
@@ -191,11 +193,19 @@ private:
     void UpdateMenuState(const ui::StatusListView* list, QAction* updateItem, QAction* deleteItem);
     std::string HostNameOfCurrentSet() const;
     std::string ProfileStartFileOf(const std::string& profileName);
+    // The start file kept in the INI file at iniPath, read as file work; empty when
+    // there is none (or the program is closing).
+    static std::string ReadStartFileAt(const std::string& iniPath);
     void AskToMarkAFile();
     // "Ausführen" and "Bearbeiten" of the two file lists.
     void LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage page, launch::LaunchButton button);
     // The name of the marked row once the user agreed to make it the start file.
     std::optional<std::string> ConfirmedStartFile(const ui::StatusListView* list);
+    // "Startdatei definieren" of both file lists: asks, then defines the marked row
+    // as the start file the way `define` does; true once it is defined.
+    using StartFileDefinition = util::Outcome<> (*)(ini::TLMDIniCtrl&, util::RuntimeState&,
+                                                    const std::string&);
+    bool DefineStartFile(StartFileDefinition define, const ui::StatusListView* list);
     // Shows a failure's message in the error box; true when there was one.
     bool ShowFailure(const util::Outcome<>& outcome);
     // Every plan of file work runs through here, with the window's step runner.
