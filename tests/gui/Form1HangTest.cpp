@@ -12,13 +12,17 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMap>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTimer>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -243,6 +247,43 @@ TEST_F(FormHangTest, AnUpdateOnAHangingShareKeepsTheWindowTickingAndSaysSoInItsL
     EXPECT_EQ(testsupport::ReadFile(local / "Vortrag.ppt"), "server");
     ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
     EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).status, filesync::StatusIdentical);
+}
+
+// The local folder itself may lie on a share: listing its profiles and reading a
+// profile's description wait on it as the lists do.
+TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTicking)
+{
+    fs::create_directories(dir / "backing" / "qPPP_Profile" / "Messe");
+    testsupport::WriteFile(dir / "backing" / "qPPP_Profile" / "Messe" / "qPPP_Profile.ini",
+                           "[Profil]\nBeschreibung=Stand 4\n");
+    TForm1& f = CreateForm();
+    util::RuntimeState& g = util::Global();
+    g.LanguageFlag = 1;
+    g.LocalFolderGerman = g.CurrentLocalFolder = share->path();
+    // Held for a while each time, let go from another thread: a window thread stuck
+    // on the share would never run a timer of its own.
+    const auto whileHeld = [this](const std::function<void()>& command) {
+        share->Hold();
+        std::thread letGo([this] {
+            std::this_thread::sleep_for(1500ms);
+            share->LetGo();
+        });
+        TickWatch watch;
+        QElapsedTimer took;
+        took.start();
+        command();
+        const qint64 waited = took.elapsed();
+        letGo.join();
+        EXPECT_GE(waited, 1400) << "the command did not wait for the share";
+        EXPECT_GT(watch.Ticks(), 50);
+        EXPECT_LT(watch.LongestGapMs(), 250);
+    };
+
+    whileHeld([&] { f.AdvOfficePager1->setCurrentIndex(1); });
+    ASSERT_EQ(f.ListBoxProfile->count(), 1);
+    EXPECT_EQ(f.ListBoxProfile->item(0)->text(), "Messe");
+    whileHeld([&] { f.ListBoxProfile->setCurrentRow(0); });
+    EXPECT_EQ(f.MemoProfileH->toPlainText(), "Stand 4");
 }
 
 // Run in a process of its own by the tests below, on their share: the window
