@@ -120,6 +120,27 @@ protected:
 
     void CloseWhileTheShareHangs(bool update);
 
+    // Runs the command on the held share, let go after 1.5 s from another thread (a
+    // window thread stuck on the share would never run a timer of its own): the
+    // command waited for the share and the window kept ticking meanwhile.
+    void WaitsOnTheShareTicking(const std::function<void()>& command)
+    {
+        share->Hold();
+        std::thread letGo([this] {
+            std::this_thread::sleep_for(1500ms);
+            share->LetGo();
+        });
+        TickWatch watch;
+        QElapsedTimer took;
+        took.start();
+        command();
+        const qint64 waited = took.elapsed();
+        letGo.join();
+        EXPECT_GE(waited, 1400) << "the command did not wait for the share";
+        EXPECT_GT(watch.Ticks(), 50);
+        EXPECT_LT(watch.LongestGapMs(), 250);
+    }
+
     testsupport::TempDir dir;
     testsupport::TempDir local;
     std::unique_ptr<testsupport::HangingFolder> share;
@@ -165,24 +186,8 @@ TEST_F(FormHangTest, CheckingTheStorageLocationsOnAHangingShareKeepsTheWindowTic
     dialog.EditLPfadenglisch->setText(QString::fromStdString((dir / "en").string()));
     dialog.EditSPfadenglisch->setText(QString::fromStdString((dir / "server-en").string()));
 
-    share->Hold();
-    // Let go from another thread: a window thread stuck on the share would never
-    // run a timer of its own.
-    std::thread letGo([this] {
-        std::this_thread::sleep_for(1500ms);
-        share->LetGo();
-    });
-    TickWatch watch;
-    QElapsedTimer took;
-    took.start();
     dialog.setResult(-1);
-    dialog.EncartaButtonOK->click();
-    const qint64 waited = took.elapsed();
-    letGo.join();
-
-    EXPECT_GE(waited, 1400) << "the check did not wait for the share";
-    EXPECT_GT(watch.Ticks(), 50);
-    EXPECT_LT(watch.LongestGapMs(), 250);
+    WaitsOnTheShareTicking([&] { dialog.EncartaButtonOK->click(); });
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(util::Global().ServerFolderGerman, share->path());
 }
@@ -260,29 +265,10 @@ TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTickin
     util::RuntimeState& g = util::Global();
     g.LanguageFlag = 1;
     g.LocalFolderGerman = g.CurrentLocalFolder = share->path();
-    // Held for a while each time, let go from another thread: a window thread stuck
-    // on the share would never run a timer of its own.
-    const auto whileHeld = [this](const std::function<void()>& command) {
-        share->Hold();
-        std::thread letGo([this] {
-            std::this_thread::sleep_for(1500ms);
-            share->LetGo();
-        });
-        TickWatch watch;
-        QElapsedTimer took;
-        took.start();
-        command();
-        const qint64 waited = took.elapsed();
-        letGo.join();
-        EXPECT_GE(waited, 1400) << "the command did not wait for the share";
-        EXPECT_GT(watch.Ticks(), 50);
-        EXPECT_LT(watch.LongestGapMs(), 250);
-    };
-
-    whileHeld([&] { f.AdvOfficePager1->setCurrentIndex(1); });
+    WaitsOnTheShareTicking([&] { f.AdvOfficePager1->setCurrentIndex(1); });
     ASSERT_EQ(f.ListBoxProfile->count(), 1);
     EXPECT_EQ(f.ListBoxProfile->item(0)->text(), "Messe");
-    whileHeld([&] { f.ListBoxProfile->setCurrentRow(0); });
+    WaitsOnTheShareTicking([&] { f.ListBoxProfile->setCurrentRow(0); });
     EXPECT_EQ(f.MemoProfileH->toPlainText(), "Stand 4");
 }
 
