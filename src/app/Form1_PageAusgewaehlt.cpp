@@ -91,7 +91,7 @@ void TForm1::ConnectPageAusgewaehlt()
 void TForm1::CheckProfilePage()
 {
     const util::RuntimeState& g = util::Global();
-    const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text()));
+    const auto folder = profiles::ProfileFolderPath(g.CurrentLocalFolder, S(LabelProfilname->text()));
     const bool exists = folder && util::RunFileWorkFor([path = *folder] {
                                       std::error_code ec;
                                       return std::filesystem::is_directory(text::PathFromUtf8(path), ec);
@@ -142,7 +142,7 @@ void TForm1::AusgewhlteDateienaktuallisierenProfilClick()
             const util::RuntimeState& g = util::Global();
             util::StepPlan plan = profiles::PlanProfileUpdate(rows, g.CurrentLocalFolder, g.CurrentProfile,
                                                               g.CurrentServerFolder);
-            if (const auto folder = profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile))
+            if (const auto folder = profiles::ProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile))
                 ConfirmOpenDocuments(plan, *folder);
             return plan;
         });

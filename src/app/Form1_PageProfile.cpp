@@ -138,7 +138,7 @@ void TForm1::ListBoxProfileClick()
     const util::RuntimeState& g = util::Global();
     std::string stored;
     const std::string name = ProfileNameOf(item);
-    if (const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name))
+    if (const auto iniPath = profiles::ProfileIniPath(g.CurrentLocalFolder, name))
         stored = util::RunFileWorkFor([ini = ini::TLMDIniCtrl(*iniPath)] {
                      return ini.ReadString(profiles::kProfileSection, profiles::kDescriptionKey, "");
                  }).value_or(std::string());
@@ -211,7 +211,7 @@ void TForm1::MemoProfileHExit()
     SetDescriptionWritable(false);
     const util::RuntimeState& g = util::Global();
     const std::string name = ProfileNameOf(item);
-    const auto iniPath = profiles::SafeProfileIniPath(g.CurrentLocalFolder, name);
+    const auto iniPath = profiles::ProfileIniPath(g.CurrentLocalFolder, name);
     if (!iniPath)
         return;
     util::RunFileWork(

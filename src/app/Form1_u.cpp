@@ -367,7 +367,7 @@ void TForm1::RefreshProfile()
     }
     // An empty or stale profile name must not make another folder the profile.
     const std::string folder =
-        profiles::SafeProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile).value_or(std::string());
+        profiles::ProfileFolderPath(g.CurrentLocalFolder, g.CurrentProfile).value_or(std::string());
     // The first run of this refresh lists without comparing and switches comparing on.
     const bool compare = g.CompareWithServer;
     g.CompareWithServer = true;
@@ -407,7 +407,7 @@ void TForm1::UpdateMenuState(const ui::StatusListView* list, QAction* updateItem
 
 std::string TForm1::ProfileStartFileOf(const std::string& profileName)
 {
-    const auto iniPath = profiles::SafeProfileIniPath(util::Global().CurrentLocalFolder, profileName);
+    const auto iniPath = profiles::ProfileIniPath(util::Global().CurrentLocalFolder, profileName);
     return iniPath ? ReadStartFileAt(*iniPath) : std::string();
 }
 

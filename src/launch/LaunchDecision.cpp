@@ -49,7 +49,7 @@ std::string PageFolder(ListPage page, std::string_view currentLocalFolder, std::
         return std::string(currentLocalFolder);
     // Without a plain profile name the profiles folder itself, or a folder elsewhere,
     // would be taken for one.
-    return profiles::SafeProfileFolderPath(currentLocalFolder, currentProfile).value_or(std::string());
+    return profiles::ProfileFolderPath(currentLocalFolder, currentProfile).value_or(std::string());
 }
 
 LaunchDecision DecideLaunch(ListPage page, LaunchButton button, const filesync::FileRow* row,

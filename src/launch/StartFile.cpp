@@ -47,8 +47,7 @@ std::string CurrentSetStartFileIni(const util::RuntimeState& state)
 
 std::string ProfileStartFileIni(const util::RuntimeState& state)
 {
-    return profiles::SafeProfileIniPath(state.CurrentLocalFolder, state.CurrentProfile)
-        .value_or(std::string());
+    return profiles::ProfileIniPath(state.CurrentLocalFolder, state.CurrentProfile).value_or(std::string());
 }
 
 util::Outcome<> DefineCurrentSetStartFile(ini::TLMDIniCtrl& ini, util::RuntimeState& state,

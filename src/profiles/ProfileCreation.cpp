@@ -39,8 +39,7 @@ util::Outcome<std::string> CreateProfile(const CreationRequest& request, ini::TL
             return util::Failed(ProfilesFolderNotCreatedMessage(profilesFolder));
     }
 
-    const std::string folder =
-        SafeProfileFolderPath(request.localFolder, request.name).value_or(std::string());
+    const std::string folder = ProfileFolderPath(request.localFolder, request.name).value_or(std::string());
     // Anything of that name counts, also a file or a link: the name is taken.
     const fs::path folderPath = text::PathFromUtf8(folder);
     if (fs::exists(fs::symlink_status(folderPath, ec)))

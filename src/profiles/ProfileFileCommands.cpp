@@ -73,7 +73,7 @@ std::string DeleteMarkedFailedMessage(std::string_view name)
 util::StepPlan PlanProfileUpdate(const std::vector<filesync::FileRow>& rows, const std::string& localFolder,
                                  const std::string& profileName, const std::string& serverFolder)
 {
-    const auto folder = SafeProfileFolderPath(localFolder, profileName);
+    const auto folder = ProfileFolderPath(localFolder, profileName);
     if (!folder)
         return {};
     util::StepPlan plan =
@@ -91,7 +91,7 @@ util::StepPlan PlanProfileUpdate(const std::vector<filesync::FileRow>& rows, con
 util::StepPlan PlanProfileDelete(const std::vector<filesync::FileRow>& rows, const std::string& localFolder,
                                  const std::string& profileName, const std::string& serverFolder)
 {
-    const auto folder = SafeProfileFolderPath(localFolder, profileName);
+    const auto folder = ProfileFolderPath(localFolder, profileName);
     if (!folder)
         return {};
     return Plan(rows, *folder, [&](const filesync::FileRow& row, const std::string& target) {
@@ -117,7 +117,7 @@ util::StepPlan PlanProfileDelete(const std::vector<filesync::FileRow>& rows, con
 
 util::Outcome<> DeleteProfile(const std::string& localFolder, const std::string& profileName)
 {
-    const auto folder = SafeProfileFolderPath(localFolder, profileName);
+    const auto folder = ProfileFolderPath(localFolder, profileName);
     if (folder && util::DeletePathSilently(*folder))
         return util::Done();
     return util::Failed(std::string(kDeleteProfileFailedMessage));

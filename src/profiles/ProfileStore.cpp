@@ -29,16 +29,16 @@ bool IsSafeProfileName(std::string_view profileName)
     return profileName.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-std::optional<std::string> SafeProfileFolderPath(std::string_view localFolder, std::string_view profileName)
+std::optional<std::string> ProfileFolderPath(std::string_view localFolder, std::string_view profileName)
 {
     if (localFolder.empty() || !IsSafeProfileName(profileName))
         return std::nullopt;
     return util::WithTrailingDelimiter(ProfilesFolderPath(localFolder)) + std::string(profileName);
 }
 
-std::optional<std::string> SafeProfileIniPath(std::string_view localFolder, std::string_view profileName)
+std::optional<std::string> ProfileIniPath(std::string_view localFolder, std::string_view profileName)
 {
-    auto folder = SafeProfileFolderPath(localFolder, profileName);
+    auto folder = ProfileFolderPath(localFolder, profileName);
     if (folder)
         *folder = util::WithTrailingDelimiter(*folder) + std::string(kProfileIniName);
     return folder;

@@ -29,8 +29,8 @@ bool IsSafeProfileName(std::string_view profileName);
 // A profile's folder and its INI file; empty when there is no local folder or the
 // name is not safe. The only way to a profile's path: a profile name comes from the
 // settings file, which may have been edited by hand.
-std::optional<std::string> SafeProfileFolderPath(std::string_view localFolder, std::string_view profileName);
-std::optional<std::string> SafeProfileIniPath(std::string_view localFolder, std::string_view profileName);
+std::optional<std::string> ProfileFolderPath(std::string_view localFolder, std::string_view profileName);
+std::optional<std::string> ProfileIniPath(std::string_view localFolder, std::string_view profileName);
 
 // The profile names of the set, in the order the file system lists them: every
 // subfolder of the profiles folder (hidden ones too); files there are ignored.

@@ -17,7 +17,7 @@ std::vector<std::string> FoldersWrittenTo(const std::string& settingsFolder,
         folders.push_back(local);
         folders.push_back(ProfilesFolderPath(local));
         for (const auto& name : ListProfiles(local)) {
-            if (auto folder = SafeProfileFolderPath(local, name))
+            if (auto folder = ProfileFolderPath(local, name))
                 folders.push_back(std::move(*folder));
         }
     }

@@ -56,23 +56,23 @@ TEST(ProfileStore, PathsAreFormedFromTheLocalFolder)
 {
     EXPECT_EQ(ProfilesFolderPath("/lokal"), "/lokal/qPPP_Profile");
     EXPECT_EQ(ProfilesFolderPath("/lokal/"), "/lokal/qPPP_Profile");
-    EXPECT_EQ(SafeProfileFolderPath("/lokal", "Messe"), "/lokal/qPPP_Profile/Messe");
-    EXPECT_EQ(SafeProfileIniPath("/lokal/", "Messe"), "/lokal/qPPP_Profile/Messe/qPPP_Profile.ini");
+    EXPECT_EQ(ProfileFolderPath("/lokal", "Messe"), "/lokal/qPPP_Profile/Messe");
+    EXPECT_EQ(ProfileIniPath("/lokal/", "Messe"), "/lokal/qPPP_Profile/Messe/qPPP_Profile.ini");
     EXPECT_EQ(CurrentSetIniPath("/lokal/"), "/lokal/qPPP_Profile.ini");
 }
 
 TEST(ProfileStore, OnlyAPlainNameInAKnownLocalFolderAddressesAProfileFolder)
 {
-    EXPECT_EQ(SafeProfileFolderPath("/lokal", "Messe 2024"), "/lokal/qPPP_Profile/Messe 2024");
-    EXPECT_EQ(SafeProfileFolderPath("/lokal", "a:b"), "/lokal/qPPP_Profile/a:b");
-    EXPECT_EQ(SafeProfileFolderPath("/lokal", "..."), "/lokal/qPPP_Profile/...");
+    EXPECT_EQ(ProfileFolderPath("/lokal", "Messe 2024"), "/lokal/qPPP_Profile/Messe 2024");
+    EXPECT_EQ(ProfileFolderPath("/lokal", "a:b"), "/lokal/qPPP_Profile/a:b");
+    EXPECT_EQ(ProfileFolderPath("/lokal", "..."), "/lokal/qPPP_Profile/...");
     // These would name the profiles folder, its parent, or a folder elsewhere.
     for (const char* name : {"", ".", "..", "../x", "x/..", "a/b", "/etc", "a\\b", "..\\x"}) {
-        EXPECT_FALSE(SafeProfileFolderPath("/lokal", name)) << name;
-        EXPECT_FALSE(SafeProfileIniPath("/lokal", name)) << name;
+        EXPECT_FALSE(ProfileFolderPath("/lokal", name)) << name;
+        EXPECT_FALSE(ProfileIniPath("/lokal", name)) << name;
     }
-    EXPECT_FALSE(SafeProfileFolderPath("", "Messe")) << "no local folder: no path in the root folder";
-    EXPECT_FALSE(SafeProfileFolderPath("/lokal", std::string("a\0b", 3)));
+    EXPECT_FALSE(ProfileFolderPath("", "Messe")) << "no local folder: no path in the root folder";
+    EXPECT_FALSE(ProfileFolderPath("/lokal", std::string("a\0b", 3)));
 }
 
 TEST(ProfileStore, ListsEverySubfolderOfTheProfilesFolderOnly)
