@@ -1,11 +1,13 @@
 #include "app/dialogs/FormProfilSpeichern_u.h"
 
 #include "app/dialogs/FormDListe_u.h"
+#include "ini/LMDIniCtrl.h"
 #include "profiles/ProfileCreation.h"
 #include "ui/DialogButtons.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
 #include "ui/MessageDialogs.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QLabel>
@@ -89,10 +91,18 @@ void TFormProfilSpeichern::FormActivate()
 void TFormProfilSpeichern::EncartaButtonOKClick()
 {
     const util::RuntimeState& g = util::Global();
-    const util::Outcome<std::string> created =
-        profiles::CreateProfile({g.CurrentLocalFolder, EditProfil->text().toStdString(),
-                                 WithCrLf(MemoProfil->toPlainText()), EditSteuerDatei->text().toStdString()},
-                                LMDIniCtrl1);
+    // The local folder may lie on a share: the folder and its INI file are made as
+    // file work, with an INI control of the work's own.
+    const auto done = util::RunFileWorkFor(
+        [request = profiles::CreationRequest{g.CurrentLocalFolder, EditProfil->text().toStdString(),
+                                             WithCrLf(MemoProfil->toPlainText()),
+                                             EditSteuerDatei->text().toStdString()}] {
+            ini::TLMDIniCtrl ini;
+            return profiles::CreateProfile(request, ini);
+        });
+    if (!done) // the program is closing
+        return;
+    const util::Outcome<std::string>& created = *done;
     // The dialog stays open after any failure; a wrong name is only information.
     if (!created.IsDone()) {
         const QString text = QString::fromStdString(created.message);

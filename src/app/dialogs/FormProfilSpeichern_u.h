@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ini/LMDIniCtrl.h"
-
 #include <QDialog>
 
 class QLabel;
@@ -36,7 +34,6 @@ public:
     ui::FlatButton* EncartaButton2;
     ui::FlatButton* EncartaButtonOK;
     ui::FlatButton* EncartaButtonAbbrechen;
-    ini::TLMDIniCtrl LMDIniCtrl1; // the new profile's INI file
 
 public slots:
     void FormActivate();
