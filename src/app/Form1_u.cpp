@@ -430,8 +430,16 @@ void TForm1::LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage p
                               launch::LaunchButton button)
 {
     const util::RuntimeState& g = util::Global();
-    const launch::LaunchDecision decision = launch::DecideLaunch(
-        page, button, FirstMarkedRow(list), launch::PageFolder(page, g.CurrentLocalFolder, g.CurrentProfile));
+    const filesync::FileRow* marked = FirstMarkedRow(list);
+    // Looking for the file is file work; starting the program is not.
+    const auto decided =
+        util::RunFileWorkFor([page, button, row = marked ? std::optional(*marked) : std::nullopt,
+                              folder = launch::PageFolder(page, g.CurrentLocalFolder, g.CurrentProfile)] {
+            return launch::DecideLaunch(page, button, row ? &*row : nullptr, folder);
+        });
+    if (!decided) // the program is closing
+        return;
+    const launch::LaunchDecision& decision = *decided;
     if (!decision.IsDone()) {
         ui::Information(Q(decision.message), this);
         return;
