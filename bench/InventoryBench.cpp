@@ -10,6 +10,7 @@
 #include "sync/Inventory.h"
 
 #ifdef QUINTOR_BENCH_GUI
+#include "BenchSettings.h"
 #include "app/ApplicationWindows.h"
 #include "ui/StatusListView.h"
 #include "util/z_global.h"
@@ -273,13 +274,20 @@ BENCHMARK(BM_WholeRefresh)->Arg(10'000)->UseManualTime()->Unit(benchmark::kMilli
 #ifdef QUINTOR_BENCH_GUI
 int main(int argc, char** argv)
 {
+    std::string home = (fs::temp_directory_path() / "quintor-bench-home-XXXXXX").string();
+    if (!mkdtemp(home.data()))
+        throw std::runtime_error("cannot make a temporary home folder");
+    bench::UseSettingsBelow(home);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    util::InitialiseGlobalState();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    {
+        QApplication app(argc, argv);
+        util::InitialiseGlobalState();
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    }
+    fs::remove_all(home);
     return 0;
 }
 #else

@@ -15,9 +15,9 @@
 // about three times the data). scale: divides the file sizes. Ends with status 1
 // when the largest gap is over 100 ms.
 #include "BenchFiles.h"
+#include "BenchSettings.h"
 
 #include "app/ApplicationWindows.h"
-#include "platform/UserFolders.h"
 #include "ui/MessageDialogs.h"
 #include "ui/MessagePump.h"
 #include "ui/StatusListView.h"
@@ -26,7 +26,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QSettings>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -130,22 +129,14 @@ int main(int argc, char** argv)
     const fs::path english = root / "english";
     const fs::path older = root / "older";
     const fs::path home = root / "home";
-    for (const fs::path& folder : {server, local, english, older, home / ".config"})
+    for (const fs::path& folder : {server, local, english, older})
         fs::create_directories(folder);
-
-    // Never the real user's settings: the program's folder and Qt's settings store
-    // both go below the temporary home.
-    qputenv("HOME", QByteArray::fromStdString(home.string()));
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / ".config").string()));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString((home / ".config").string()));
+    bench::UseSettingsBelow(home);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ui::InstallQtMessagePump();
     util::InitialiseGlobalState();
-    if (platform::UserAppDataFolder().rfind(root.string(), 0) != 0)
-        throw std::runtime_error("the settings folder is not the temporary one");
 
     const std::size_t bytesEach = (std::size_t{500} << 20) / scale;
     std::vector<std::string> sources;
