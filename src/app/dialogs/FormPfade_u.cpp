@@ -129,15 +129,22 @@ void TFormPfade::ShowFields(const settings::StorageLocations& fields)
 // True when the folder exists now; otherwise the user has been told why not.
 bool TFormPfade::EnsureLocalFolder(const std::string& path)
 {
-    if (settings::LocalFolderExists(path))
+    // A local folder may lie on a share as well: looking and making are file work.
+    const std::optional<bool> exists =
+        util::RunFileWorkFor([path] { return settings::LocalFolderExists(path); });
+    if (!exists) // the program is closing
+        return false;
+    if (*exists)
         return true;
     if (!ui::Confirm(QString::fromStdString(settings::CreateLocalFolderQuestion(path)), this)) {
         ui::Information(QString::fromUtf8(settings::kLocalFolderNotCreatedMessage), this);
         return false;
     }
-    const util::Outcome<> created = settings::CreateLocalFolder(path);
-    if (!created.IsDone()) {
-        ui::Error(QString::fromStdString(created.message), this);
+    const auto created = util::RunFileWorkFor([path] { return settings::CreateLocalFolder(path); });
+    if (!created) // the program is closing
+        return false;
+    if (!created->IsDone()) {
+        ui::Error(QString::fromStdString(created->message), this);
         return false;
     }
     return true;
