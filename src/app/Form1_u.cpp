@@ -39,6 +39,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <tuple>
+#include <utility>
 
 // The window frame and its lifecycle, and what the pages share: the two list
 // refreshes, the context-menu rule and the commands of both file lists. Each page's
@@ -379,11 +380,11 @@ filesync::ListSummary TForm1::RebuildList(ui::StatusListView* list, const filesy
     list->clearSelection();
     list->statusModel()->clear();
     util::DelayWithMessages(100);
-    m_busyList = list;
+    ui::StatusListView* const busyBefore = std::exchange(m_busyList, list);
     auto inventory = util::RunFileWorkFor([request](util::WorkProgress&) {
         return filesync::BuildComparedInventory(request, filesync::PingHost);
     });
-    m_busyList = nullptr;
+    m_busyList = busyBefore;
     list->setNotice({});
     // Empty only when the program is closing and gave up on a share that hangs.
     if (!inventory)

@@ -227,7 +227,8 @@ private:
     TFormPfade* m_formPfade = nullptr;
     TFormInfo* m_formInfo = nullptr;
     bool m_activated = false;
-    // The list an operation works on, for its no-progress notice.
+    // The list an operation works on, for its no-progress notice; none: the
+    // current set's.
     ui::StatusListView* m_busyList = nullptr;
     QString m_labelTextBeforeNotice;
 

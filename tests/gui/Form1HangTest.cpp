@@ -254,6 +254,39 @@ TEST_F(FormHangTest, AnUpdateOnAHangingShareKeepsTheWindowTickingAndSaysSoInItsL
     EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).status, filesync::StatusIdentical);
 }
 
+TEST_F(FormHangTest, UpdatingProfileFilesOnAHangingShareSaysSoOverTheProfilesList)
+{
+    TForm1& f = CreateForm();
+    UseShare();
+    fs::create_directories(local / "qPPP_Profile" / "Messe");
+    util::Global().CurrentProfile = "Messe";
+    f.LabelProfilname->setText("Messe");
+    f.EncartaButtonListeAuswahlClick();
+    ASSERT_EQ(f.TntListViewAuswahl->statusModel()->rowCount(), 1);
+    f.TntListViewAuswahl->markRow(0);
+    share->Hold();
+    const LetGoAtTheLatest safety(*share, 15s);
+    QString profileNotice;
+    QString setNotice;
+    QTimer::singleShot(5600, [&] {
+        profileNotice = f.TntListViewAuswahl->notice();
+        setNotice = f.TntListViewAkt->notice();
+        share->LetGo();
+    });
+    TickWatch watch;
+
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    f.AusgewhlteDateienaktuallisierenProfilClick();
+
+    EXPECT_EQ(script.texts().size(), 1);
+    EXPECT_LT(watch.LongestGapMs(), 250);
+    EXPECT_EQ(profileNotice, kNoAnswer) << "the page shown must say it";
+    EXPECT_TRUE(setNotice.isEmpty());
+    EXPECT_TRUE(f.TntListViewAuswahl->notice().isEmpty());
+    EXPECT_EQ(testsupport::ReadFile(local / "qPPP_Profile" / "Messe" / "Vortrag.ppt"), "server");
+}
+
 // The local folder itself may lie on a share: listing its profiles and reading a
 // profile's description wait on it as the lists do.
 TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTicking)
