@@ -125,15 +125,22 @@ TForm1::~TForm1()
 void TForm1::ShowNoProgress(bool stalled)
 {
     static const QString kNoAnswer = QStringLiteral("Der Server antwortet nicht …");
-    // An update shows its label; a refresh has only its list, emptied meanwhile.
-    // Whether the window is on screen or minimised does not change the place.
-    if (!LabelKopPPP->isHidden()) {
-        if (stalled) {
-            m_labelTextBeforeNotice = LabelKopPPP->text();
-            LabelKopPPP->setText(kNoAnswer);
-        } else if (LabelKopPPP->text() == kNoAnswer) {
-            LabelKopPPP->setText(m_labelTextBeforeNotice);
+    // An update shows its label; the profiles page has the label over its list; a
+    // refresh or a file command has only its list. Whether the window is on screen
+    // or minimised does not change the place; the notice is taken back where it
+    // was given.
+    if (stalled) {
+        const int page = AdvOfficePager1->currentIndex();
+        m_noticeLabel = page == 1 ? LabelPN : !LabelKopPPP->isHidden() ? LabelKopPPP : nullptr;
+        if (m_noticeLabel) {
+            m_labelTextBeforeNotice = m_noticeLabel->text();
+            m_noticeLabel->setText(kNoAnswer);
+            return;
         }
+    } else if (m_noticeLabel) {
+        if (m_noticeLabel->text() == kNoAnswer)
+            m_noticeLabel->setText(m_labelTextBeforeNotice);
+        m_noticeLabel = nullptr;
         return;
     }
     if (ui::StatusListView* list = m_busyList ? m_busyList : TntListViewAkt)

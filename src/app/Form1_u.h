@@ -230,6 +230,8 @@ private:
     // The list an operation works on, for its no-progress notice; none: the
     // current set's.
     ui::StatusListView* m_busyList = nullptr;
+    // The label showing the no-progress notice, and what it showed before.
+    QLabel* m_noticeLabel = nullptr;
     QString m_labelTextBeforeNotice;
 
     // At a glance (Form1_Glance.cpp): the summaries under the lists, the ready marks
