@@ -139,7 +139,7 @@ void TForm1::ListBoxProfileClick()
     std::string stored;
     const std::string name = ProfileNameOf(item);
     if (const auto iniPath = profiles::ProfileIniPath(g.CurrentLocalFolder, name))
-        stored = util::RunFileWorkFor([ini = ini::TLMDIniCtrl(*iniPath)] {
+        stored = util::RunFileWorkFor([ini = ProfileIni(*iniPath)] {
                      return ini.ReadString(profiles::kProfileSection, profiles::kDescriptionKey, "");
                  }).value_or(std::string());
     MemoProfileH->setPlainText(ShownDescription(profiles::DecodeDescription(stored)));
@@ -215,8 +215,8 @@ void TForm1::MemoProfileHExit()
     if (!iniPath)
         return;
     util::RunFileWork(
-        [ini = ini::TLMDIniCtrl(*iniPath), stored = profiles::EncodeDescription(profiles::CutDescription(
-                                               DescriptionOf(MemoProfileH)))](util::WorkProgress&) mutable {
+        [ini = ProfileIni(*iniPath), stored = profiles::EncodeDescription(profiles::CutDescription(
+                                         DescriptionOf(MemoProfileH)))](util::WorkProgress&) mutable {
             ini.WriteString(profiles::kProfileSection, profiles::kDescriptionKey, stored);
         });
 }

@@ -421,11 +421,15 @@ std::string TForm1::ProfileStartFileOf(const std::string& profileName)
 
 std::string TForm1::ReadStartFileAt(const std::string& iniPath)
 {
-    return util::RunFileWorkFor([iniPath] {
-               ini::TLMDIniCtrl ini;
-               return launch::ReadStartFile(ini, iniPath);
-           })
+    return util::RunFileWorkFor(
+               [ini = ProfileIni(iniPath), iniPath]() mutable { return launch::ReadStartFile(ini, iniPath); })
         .value_or(std::string());
+}
+
+ini::TLMDIniCtrl TForm1::ProfileIni(const std::string& iniPath)
+{
+    LMDIniCtrl2.SetFileName(iniPath);
+    return LMDIniCtrl2;
 }
 
 void TForm1::AskToMarkAFile()
@@ -491,11 +495,11 @@ bool TForm1::DefineStartFile(StartFileDefinition define, const ui::StatusListVie
     if (!name)
         return false;
     // Written as file work on a copy of the state; the start files it took come back.
-    const auto defined = util::RunFileWorkFor([define, state = util::Global(), name = *name]() mutable {
-        ini::TLMDIniCtrl ini;
-        util::Outcome<> outcome = define(ini, state, name);
-        return std::tuple{std::move(outcome), state.CurrentSetStartFile, state.ProfileStartFile};
-    });
+    const auto defined =
+        util::RunFileWorkFor([define, ini = LMDIniCtrl2, state = util::Global(), name = *name]() mutable {
+            util::Outcome<> outcome = define(ini, state, name);
+            return std::tuple{std::move(outcome), state.CurrentSetStartFile, state.ProfileStartFile};
+        });
     if (!defined) // the program is closing
         return false;
     util::RuntimeState& g = util::Global();

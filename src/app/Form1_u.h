@@ -121,6 +121,10 @@ public:
     QTimer* TimerInterval;
 
     ini::TLMDIniCtrl LMDIniCtrl1; // the settings file
+    // The profile INI files. A profile folder may lie on a share, so each read or
+    // write runs as file work on a copy of this control (ProfileIni), and the worker
+    // never touches what the window holds.
+    ini::TLMDIniCtrl LMDIniCtrl2;
 
     util::OperationGate& Gate() { return m_gate; }
 
@@ -195,7 +199,9 @@ private:
     std::string ProfileStartFileOf(const std::string& profileName);
     // The start file kept in the INI file at iniPath, read as file work; empty when
     // there is none (or the program is closing).
-    static std::string ReadStartFileAt(const std::string& iniPath);
+    std::string ReadStartFileAt(const std::string& iniPath);
+    // LMDIniCtrl2 pointed at iniPath, and a copy of it for file work.
+    ini::TLMDIniCtrl ProfileIni(const std::string& iniPath);
     void AskToMarkAFile();
     // "Ausführen" and "Bearbeiten" of the two file lists.
     void LaunchMarkedFile(const ui::StatusListView* list, launch::ListPage page, launch::LaunchButton button);

@@ -50,6 +50,8 @@ TEST_F(DemoTest, TheFirstRefreshShowsEachKindOfFileInBothLanguages)
                                           {"Jahresrückblick.pptx", StatusMissingLocally},
                                           {"Eigene Notizen.txt", StatusLocalOnly}}));
     EXPECT_EQ(util::Global().CurrentSetStartFile, "Willkommen.pptx");
+    // The profile INI control is left pointed at the set's own INI file.
+    EXPECT_EQ(form->LMDIniCtrl2.FileName(), util::Global().CurrentLocalFolder + "/qPPP_Profile.ini");
     // Every file carries its fixed date, the small ones too.
     for (const auto& row : form->TntListViewAkt->statusModel()->rows()) {
         if (row.name == "Eigene Notizen.txt") {

@@ -92,12 +92,12 @@ void TFormProfilSpeichern::EncartaButtonOKClick()
 {
     const util::RuntimeState& g = util::Global();
     // The local folder may lie on a share: the folder and its INI file are made as
-    // file work, with an INI control of the work's own.
+    // file work, through a copy of the dialog's INI control.
     const auto done = util::RunFileWorkFor(
-        [request = profiles::CreationRequest{g.CurrentLocalFolder, EditProfil->text().toStdString(),
+        [ini = LMDIniCtrl1,
+         request = profiles::CreationRequest{g.CurrentLocalFolder, EditProfil->text().toStdString(),
                                              WithCrLf(MemoProfil->toPlainText()),
-                                             EditSteuerDatei->text().toStdString()}] {
-            ini::TLMDIniCtrl ini;
+                                             EditSteuerDatei->text().toStdString()}]() mutable {
             return profiles::CreateProfile(request, ini);
         });
     if (!done) // the program is closing

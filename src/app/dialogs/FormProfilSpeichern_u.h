@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ini/LMDIniCtrl.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -34,6 +36,8 @@ public:
     ui::FlatButton* EncartaButton2;
     ui::FlatButton* EncartaButtonOK;
     ui::FlatButton* EncartaButtonAbbrechen;
+    // The new profile's INI file; written through a copy of it as file work.
+    ini::TLMDIniCtrl LMDIniCtrl1;
 
 public slots:
     void FormActivate();
