@@ -7,9 +7,11 @@
 //
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTOR_GUI=OFF -DQUINTOR_BENCH=ON
 //   cmake --build build/bench --target copy_bench && build/bench/bench/copy_bench [folder] [scale] [rounds]
+//   [only]
 //
 // folder: where the files go (default: the system's temporary folder; it needs
 // about three times the data, 3 GB at scale 1). scale: divides the file sizes.
+// only: runs just the shapes whose name holds this text ("4 KiB").
 #include "BenchFiles.h"
 #include "platform/AtomicFile.h"
 #include "sync/BulkUpdate.h"
@@ -64,6 +66,7 @@ int main(int argc, char** argv)
     const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
     const std::size_t scale = argc > 2 ? static_cast<std::size_t>(std::max(1, std::atoi(argv[2]))) : 1;
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    const std::string only = argc > 4 ? argv[4] : "";
     const fs::path root = base / ("quintor-copy-bench-" + std::to_string(::getpid()));
     const fs::path server = root / "server";
     const fs::path local = root / "local";
@@ -79,6 +82,8 @@ int main(int argc, char** argv)
     for (const Shape shape : {Shape{"3000 x 4 KiB", 3000, std::size_t{4} << 10},
                               Shape{"200 x 5 MB", 200, (std::size_t{5} << 20) / scale},
                               Shape{"2 x 500 MB", 2, (std::size_t{500} << 20) / scale}}) {
+        if (std::string(shape.name).find(only) == std::string::npos)
+            continue;
         EmptyFolder(server);
         EmptyFolder(older);
         std::vector<filesync::FileRow> rows;

@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "platform/TemporaryName.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,9 +10,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <set>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -137,10 +138,9 @@ bool AtomicFileWriter::Open(std::string* errorText)
     // Same folder, so that the rename stays on one file system. The target's name
     // is left out: with it a long name would exceed the length limit.
     const std::string stem = FolderOf(s.target) + "/" + std::string(kTemporaryFilePrefix);
-    std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+        std::snprintf(suffix, sizeof suffix, "%08x", TemporaryNameNumber());
         const std::string candidate = stem + suffix + ".tmp";
         // Mode 0666 lets the umask decide for a new file; an existing file's mode is copied in Commit().
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -441,6 +441,16 @@ std::size_t ReplaceBatch::Count() const
 std::uint64_t ReplaceBatch::Bytes() const
 {
     return m_bytes;
+}
+
+std::size_t ReplaceBatch::MostWaiting()
+{
+    constexpr rlim_t kMost = 1024;
+    // A quarter leaves the rest of the program its files, sockets and pipes.
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kMost;
+    return static_cast<std::size_t>(std::clamp<rlim_t>(limit.rlim_cur / 4, 16, kMost));
 }
 
 FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& target,

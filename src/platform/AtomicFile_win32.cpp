@@ -1,12 +1,12 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/TemporaryName.h"
 #include "platform/WinSeam_win32.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -149,10 +149,9 @@ bool AtomicFileWriter::Open(std::string* errorText)
     // Same folder, so that the rename stays on one volume. The target's name is
     // left out: with it a long name would exceed the length limit.
     const std::wstring stem = FolderOf(s.target) + L"\\" + win::ToWide(kTemporaryFilePrefix);
-    std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         wchar_t suffix[16];
-        std::swprintf(suffix, 16, L"%08x", static_cast<unsigned>(random()));
+        std::swprintf(suffix, 16, L"%08x", TemporaryNameNumber());
         const std::wstring candidate = stem + suffix + L".tmp";
         const HANDLE file =
             ::CreateFileW(candidate.c_str(), GENERIC_WRITE | GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr,
@@ -409,6 +408,12 @@ std::size_t ReplaceBatch::Count() const
 std::uint64_t ReplaceBatch::Bytes() const
 {
     return m_bytes;
+}
+
+std::size_t ReplaceBatch::MostWaiting()
+{
+    // Open handles are limited only by memory.
+    return 1024;
 }
 
 FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& target,

@@ -88,7 +88,7 @@ bool CopyBatch::Due() const
         return false;
     const auto since =
         std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(m_firstWaitingSince));
-    return m_waiting >= kBatchFiles || m_bytes >= kBatchBytes ||
+    return m_waiting >= platform::ReplaceBatch::MostWaiting() || m_bytes >= kBatchBytes ||
            std::chrono::steady_clock::now() - since >= kBatchDelay;
 }
 

@@ -233,10 +233,10 @@ TEST_F(LocalCopyCommands, CopiesShowTheWorkTheyRunInThatTheyMoveChunkByChunk)
 class ManyReplacedFiles : public LocalCopyCommands
 {
 protected:
-    static constexpr std::size_t kFiles = CopyBatch::kBatchFiles + 44;
+    const std::size_t kFiles = platform::ReplaceBatch::MostWaiting() + 44;
 
     static std::string Name(std::size_t i) { return "Folie " + std::to_string(i) + ".ppt"; }
-    static testsupport::Tree Files(const std::string& content, std::uint32_t time)
+    testsupport::Tree Files(const std::string& content, std::uint32_t time) const
     {
         testsupport::Tree tree;
         for (std::size_t i = 0; i < kFiles; ++i)
@@ -288,13 +288,14 @@ TEST_F(ManyReplacedFiles, FilesArePlacedInRowOrderABatchAtATimeAndAllByTheLastRe
 
 TEST_F(ManyReplacedFiles, AFileFailingAtItsFlushOrRenameIsReportedOnceAndKeepsTheOldFile)
 {
-    // The 10th row fails while copying; the 5th and the 280th copy to be placed fail
-    // at their rename, one in each batch. Copies are placed in row order, so those
-    // are the 5th and the 281st row.
+    // The 10th row fails while copying; the 5th copy to be placed and one in the
+    // second batch fail at their rename. Copies are placed in row order, so those are
+    // the 5th row and the row after that copy's (the 10th row has none).
+    const std::size_t secondBatch = platform::ReplaceBatch::MostWaiting() + 20;
     const auto copyFault = ScopedFault::CopyFailsAfter(Name(9), 3);
-    int renames = 0;
-    const auto renameFault = ScopedFault::AtomicWrite([&renames](platform::AtomicWriteStep step) {
-        return step == platform::AtomicWriteStep::Rename && (++renames == 5 || renames == 280);
+    std::size_t renames = 0;
+    const auto renameFault = ScopedFault::AtomicWrite([&](platform::AtomicWriteStep step) {
+        return step == platform::AtomicWriteStep::Rename && (++renames == 5 || renames == secondBatch);
     });
 
     std::size_t reported = 0;
@@ -315,7 +316,7 @@ TEST_F(ManyReplacedFiles, AFileFailingAtItsFlushOrRenameIsReportedOnceAndKeepsTh
     const auto summary = util::ExecutePlan(PlanBulkUpdate(rows, local.str(), server.str()), observer);
 
     std::sort(failedAt.begin(), failedAt.end());
-    EXPECT_EQ(failedAt, (std::vector<std::size_t>{5, 10, 281})) << "each failed file told once";
+    EXPECT_EQ(failedAt, (std::vector<std::size_t>{5, 10, secondBatch + 1})) << "each failed file told once";
     EXPECT_EQ(summary.failed, 3u);
     EXPECT_EQ(summary.done, kFiles - 3);
     testsupport::Tree expected = Files("neu", kNew);
