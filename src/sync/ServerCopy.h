@@ -33,12 +33,13 @@ util::Outcome<> CopyFromServer(const std::string& source, const std::string& tar
 // temporary file beside its target; the waiting ones reach the disk with one flush
 // and are then renamed over their targets in order. A replaced file's data is thus
 // on disk before its rename, as with a single copy, but the wait for the disk comes
-// once per batch instead of once per file. Copies are finished when as many wait
-// as a batch may hold (platform::ReplaceBatch::MostWaiting) or kBatchBytes wait, when the first has waited
-// kBatchDelay (so that on a slow share a copy is not left unplaced for long, nor a failure to place it
-// untold), and at the plan's last step with a copy. A batch dropped unfinished (a plan given up) removes its
-// temporary files and the old local files stay; the temporary files of a process that ended meanwhile are
-// swept at the next start.
+// once per batch instead of once per file. Copies are placed when as many wait as
+// a batch may hold (platform::ReplaceBatch::MostWaiting) or kBatchBytes wait, when
+// the first has waited kBatchDelay (so that on a slow share a copy is not left
+// unplaced for long, nor a failure to place it untold), and at the plan's last step
+// with a copy. A batch dropped unfinished (a plan given up) removes its temporary
+// files and the old local files stay; the temporary files of a process that ended
+// meanwhile are swept at the next start.
 class CopyBatch final : public util::StepBatch
 {
 public:
