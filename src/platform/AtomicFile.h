@@ -83,6 +83,8 @@ struct FileCopyOptions
 FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
                                   const FileCopyOptions& options = {});
 
+class AtomicFileWriter;
+
 // Copies whose flush and rename are put off, so that many finished copies reach the
 // disk with one flush instead of one each. Copy() leaves a complete temporary file
 // beside its target; Commit() flushes them all and then renames each over its
@@ -112,7 +114,11 @@ public:
     std::vector<FileCopyResult> Commit();
 
 private:
-    struct Pending;
+    struct Pending
+    {
+        std::unique_ptr<AtomicFileWriter> writer;
+        std::uint64_t bytes = 0;
+    };
     std::vector<Pending> m_pending;
     std::uint64_t m_bytes = 0;
 };

@@ -424,25 +424,6 @@ FileCopyResult CopyInto(int in, const struct stat& sourceStat, int out, const st
 
 } // namespace
 
-struct ReplaceBatch::Pending
-{
-    std::unique_ptr<AtomicFileWriter> writer;
-    std::uint64_t bytes = 0;
-};
-
-ReplaceBatch::ReplaceBatch() = default;
-ReplaceBatch::~ReplaceBatch() = default;
-
-std::size_t ReplaceBatch::Count() const
-{
-    return m_pending.size();
-}
-
-std::uint64_t ReplaceBatch::Bytes() const
-{
-    return m_bytes;
-}
-
 std::size_t ReplaceBatch::MostWaiting()
 {
     constexpr rlim_t kMost = 1024;
@@ -558,16 +539,6 @@ std::vector<FileCopyResult> ReplaceBatch::Commit()
     for (const auto& folder : folders)
         SyncFolder(folder);
     return results;
-}
-
-FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
-                                  const FileCopyOptions& options)
-{
-    ReplaceBatch batch;
-    FileCopyResult result = batch.Copy(source, target, options);
-    if (!result.Succeeded())
-        return result;
-    return std::move(batch.Commit().front());
 }
 
 std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds minimumAge)

@@ -391,25 +391,6 @@ FileCopyResult CopyInto(HANDLE in, const BY_HANDLE_FILE_INFORMATION& before, HAN
 
 } // namespace
 
-struct ReplaceBatch::Pending
-{
-    std::unique_ptr<AtomicFileWriter> writer;
-    std::uint64_t bytes = 0;
-};
-
-ReplaceBatch::ReplaceBatch() = default;
-ReplaceBatch::~ReplaceBatch() = default;
-
-std::size_t ReplaceBatch::Count() const
-{
-    return m_pending.size();
-}
-
-std::uint64_t ReplaceBatch::Bytes() const
-{
-    return m_bytes;
-}
-
 std::size_t ReplaceBatch::MostWaiting()
 {
     // Open handles are limited only by memory.
@@ -486,16 +467,6 @@ std::vector<FileCopyResult> ReplaceBatch::Commit()
             results[i].failure = CopyFailure::TransferFailed;
     }
     return results;
-}
-
-FileCopyResult CopyFileAtomically(const std::string& source, const std::string& target,
-                                  const FileCopyOptions& options)
-{
-    ReplaceBatch batch;
-    FileCopyResult result = batch.Copy(source, target, options);
-    if (!result.Succeeded())
-        return result;
-    return std::move(batch.Commit().front());
 }
 
 // A running writer keeps its temporary file open without leave to delete it, so
