@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "platform/AtomicFileFaults.h"
 #include "platform/TemporaryName.h"
 
 #include <algorithm>
@@ -21,18 +22,6 @@
 
 namespace platform {
 namespace {
-
-std::function<bool(AtomicWriteStep)>& FaultHook()
-{
-    static std::function<bool(AtomicWriteStep)> hook;
-    return hook;
-}
-
-bool FaultInjected(AtomicWriteStep step)
-{
-    const auto& hook = FaultHook();
-    return hook && hook(step);
-}
 
 bool Fail(std::string* errorText, const std::string& what, int error)
 {
@@ -267,19 +256,7 @@ void AtomicFileWriter::Discard()
     }
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string* errorText)
-{
-    AtomicFileWriter writer(path);
-    return writer.Open(errorText) && writer.Write(content, errorText) && writer.Commit(errorText);
-}
-
 namespace {
-
-std::function<std::optional<std::uint64_t>(const std::string&)>& CopyFaultHook()
-{
-    static std::function<std::optional<std::uint64_t>(const std::string&)> hook;
-    return hook;
-}
 
 class FdCloser
 {
@@ -366,9 +343,7 @@ bool SameTime(const struct timespec& a, const struct timespec& b)
 FileCopyResult CopyInto(int in, const struct stat& sourceStat, int out, const std::string& source,
                         const std::string& target, const FileCopyOptions& options)
 {
-    std::optional<std::uint64_t> failAfter;
-    if (const auto& hook = CopyFaultHook())
-        failAfter = hook(source);
+    const std::optional<std::uint64_t> failAfter = CopyFaultFor(source);
 
     constexpr std::size_t kMinChunk = std::size_t{1} << 20;
     const std::size_t maxChunk = std::max(options.maxChunkSize, kMinChunk);
@@ -574,17 +549,6 @@ std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::se
     }
     ::closedir(dir);
     return removed;
-}
-
-void SetCopyFaultForTesting(
-    std::function<std::optional<std::uint64_t>(const std::string& source)> failAfterBytes)
-{
-    CopyFaultHook() = std::move(failAfterBytes);
-}
-
-void SetAtomicWriteFaultForTesting(std::function<bool(AtomicWriteStep)> fails)
-{
-    FaultHook() = std::move(fails);
 }
 
 } // namespace platform

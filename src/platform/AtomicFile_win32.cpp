@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "platform/AtomicFileFaults.h"
 
 #include "platform/TemporaryName.h"
 #include "platform/WinSeam_win32.h"
@@ -12,18 +13,6 @@
 
 namespace platform {
 namespace {
-
-std::function<bool(AtomicWriteStep)>& FaultHook()
-{
-    static std::function<bool(AtomicWriteStep)> hook;
-    return hook;
-}
-
-bool FaultInjected(AtomicWriteStep step)
-{
-    const auto& hook = FaultHook();
-    return hook && hook(step);
-}
 
 bool Fail(std::string* errorText, const std::wstring& what, DWORD error)
 {
@@ -273,31 +262,7 @@ void AtomicFileWriter::Discard()
     }
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string* errorText)
-{
-    AtomicFileWriter writer(path);
-    return writer.Open(errorText) && writer.Write(content, errorText) && writer.Commit(errorText);
-}
-
 namespace {
-
-std::function<std::optional<std::uint64_t>(const std::string&)>& CopyFaultHook()
-{
-    static std::function<std::optional<std::uint64_t>(const std::string&)> hook;
-    return hook;
-}
-
-class HandleCloser
-{
-public:
-    explicit HandleCloser(HANDLE handle) : m_handle(handle) {}
-    ~HandleCloser() { ::CloseHandle(m_handle); }
-    HandleCloser(const HandleCloser&) = delete;
-    HandleCloser& operator=(const HandleCloser&) = delete;
-
-private:
-    HANDLE m_handle;
-};
 
 FileCopyResult CopyFailed(CopyFailure failure, const std::wstring& what, DWORD error)
 {
@@ -337,9 +302,7 @@ FileCopyResult CopyInto(HANDLE in, const BY_HANDLE_FILE_INFORMATION& before, HAN
                         const std::wstring& sourcePath, const std::wstring& target, const std::string& source,
                         const FileCopyOptions& options)
 {
-    std::optional<std::uint64_t> failAfter;
-    if (const auto& hook = CopyFaultHook())
-        failAfter = hook(source);
+    const std::optional<std::uint64_t> failAfter = CopyFaultFor(source);
 
     constexpr std::size_t kMinChunk = std::size_t{1} << 20;
     const std::size_t maxChunk = std::max(options.maxChunkSize, kMinChunk);
@@ -414,7 +377,7 @@ FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& 
                               : CopyFailure::SourceUnreadable,
                           sourcePath, error);
     }
-    const HandleCloser closeSource(in);
+    const win::HandleCloser closeSource(in);
     // The type is checked on what was opened, so a name swapped meanwhile cannot
     // slip through.
     BY_HANDLE_FILE_INFORMATION before;
@@ -493,17 +456,6 @@ std::size_t RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::se
             ++removed;
     }
     return removed;
-}
-
-void SetCopyFaultForTesting(
-    std::function<std::optional<std::uint64_t>(const std::string& source)> failAfterBytes)
-{
-    CopyFaultHook() = std::move(failAfterBytes);
-}
-
-void SetAtomicWriteFaultForTesting(std::function<bool(AtomicWriteStep)> fails)
-{
-    FaultHook() = std::move(fails);
 }
 
 } // namespace platform

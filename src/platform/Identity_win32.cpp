@@ -8,21 +8,6 @@
 #include <vector>
 
 namespace platform {
-namespace {
-
-class HandleCloser
-{
-public:
-    explicit HandleCloser(HANDLE handle) : m_handle(handle) {}
-    ~HandleCloser() { ::CloseHandle(m_handle); }
-    HandleCloser(const HandleCloser&) = delete;
-    HandleCloser& operator=(const HandleCloser&) = delete;
-
-private:
-    HANDLE m_handle;
-};
-
-} // namespace
 
 // The domain that the account look-up names for the process's user: a domain
 // account's domain, the computer's name for a local account.
@@ -31,7 +16,7 @@ std::string AccountDomain()
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | READ_CONTROL, &token))
         return {};
-    const HandleCloser closer(token);
+    const win::HandleCloser closer(token);
     DWORD needed = 0;
     ::GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
     if (needed == 0)

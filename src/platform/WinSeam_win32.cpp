@@ -107,4 +107,9 @@ std::string ErrorText(unsigned long error)
     return ToUtf8(text);
 }
 
+HandleCloser::~HandleCloser()
+{
+    ::CloseHandle(m_handle);
+}
+
 } // namespace platform::win

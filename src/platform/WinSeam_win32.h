@@ -28,6 +28,19 @@ bool IsUnusableFileName(std::wstring_view name);
 std::uint64_t ToFileTimeTicks(std::filesystem::file_time_type time);
 std::filesystem::file_time_type FromFileTimeTicks(std::uint64_t ticks);
 
+// Closes a system handle when it goes out of scope.
+class HandleCloser
+{
+public:
+    explicit HandleCloser(void* handle) : m_handle(handle) {}
+    ~HandleCloser();
+    HandleCloser(const HandleCloser&) = delete;
+    HandleCloser& operator=(const HandleCloser&) = delete;
+
+private:
+    void* m_handle;
+};
+
 // The system's message for an error code, for diagnostics.
 std::string ErrorText(unsigned long error);
 
