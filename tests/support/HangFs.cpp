@@ -1,6 +1,6 @@
-// A file system for tests that shows a backing folder read-only and stops answering
-// on demand, as a share whose server has gone away does: while the hold file
-// exists, every look-up, listing, open and read waits until it is gone.
+// A file system for tests that shows a backing folder and stops answering on demand,
+// as a share whose server has gone away does: while the hold file exists, every
+// look-up, listing, open, read and write waits until it is gone.
 //
 //   quintor_hangfs BACKING HOLD_FILE MOUNTPOINT [fuse options]
 #define FUSE_USE_VERSION 35
@@ -14,6 +14,8 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -60,9 +62,17 @@ int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_fi
 int Open(const char* path, fuse_file_info* info)
 {
     WaitWhileHeld();
-    if ((info->flags & O_ACCMODE) != O_RDONLY)
-        return -EROFS;
     const int fd = ::open(Backing(path).c_str(), info->flags);
+    if (fd < 0)
+        return -errno;
+    info->fh = static_cast<std::uint64_t>(fd);
+    return 0;
+}
+
+int Create(const char* path, mode_t mode, fuse_file_info* info)
+{
+    WaitWhileHeld();
+    const int fd = ::open(Backing(path).c_str(), info->flags | O_CREAT, mode);
     if (fd < 0)
         return -errno;
     info->fh = static_cast<std::uint64_t>(fd);
@@ -76,10 +86,86 @@ int Read(const char*, char* buffer, size_t size, off_t offset, fuse_file_info* i
     return n < 0 ? -errno : static_cast<int>(n);
 }
 
+int Write(const char*, const char* buffer, size_t size, off_t offset, fuse_file_info* info)
+{
+    WaitWhileHeld();
+    const ssize_t n = ::pwrite(static_cast<int>(info->fh), buffer, size, offset);
+    return n < 0 ? -errno : static_cast<int>(n);
+}
+
+int Fsync(const char*, int, fuse_file_info* info)
+{
+    WaitWhileHeld();
+    return ::fsync(static_cast<int>(info->fh)) == 0 ? 0 : -errno;
+}
+
 int Release(const char*, fuse_file_info* info)
 {
     ::close(static_cast<int>(info->fh));
     return 0;
+}
+
+// The rest passes straight through to the backing folder, after the same wait.
+int Result(int returned)
+{
+    return returned == 0 ? 0 : -errno;
+}
+
+int Mkdir(const char* path, mode_t mode)
+{
+    WaitWhileHeld();
+    return Result(::mkdir(Backing(path).c_str(), mode));
+}
+
+int Rmdir(const char* path)
+{
+    WaitWhileHeld();
+    return Result(::rmdir(Backing(path).c_str()));
+}
+
+int Unlink(const char* path)
+{
+    WaitWhileHeld();
+    return Result(::unlink(Backing(path).c_str()));
+}
+
+int Rename(const char* from, const char* to, unsigned int flags)
+{
+    WaitWhileHeld();
+    if (flags != 0)
+        return -EINVAL;
+    return Result(::rename(Backing(from).c_str(), Backing(to).c_str()));
+}
+
+int Truncate(const char* path, off_t size, fuse_file_info* info)
+{
+    WaitWhileHeld();
+    return Result(info ? ::ftruncate(static_cast<int>(info->fh), size)
+                       : ::truncate(Backing(path).c_str(), size));
+}
+
+int Chmod(const char* path, mode_t mode, fuse_file_info*)
+{
+    WaitWhileHeld();
+    return Result(::chmod(Backing(path).c_str(), mode));
+}
+
+int Chown(const char* path, uid_t uid, gid_t gid, fuse_file_info*)
+{
+    WaitWhileHeld();
+    return Result(::lchown(Backing(path).c_str(), uid, gid));
+}
+
+int Utimens(const char* path, const timespec times[2], fuse_file_info*)
+{
+    WaitWhileHeld();
+    return Result(::utimensat(AT_FDCWD, Backing(path).c_str(), times, AT_SYMLINK_NOFOLLOW));
+}
+
+int Statfs(const char* path, struct statvfs* st)
+{
+    WaitWhileHeld();
+    return Result(::statvfs(Backing(path).c_str(), st));
 }
 
 } // namespace
@@ -96,8 +182,20 @@ int main(int argc, char** argv)
     ops.getattr = GetAttr;
     ops.readdir = ReadDir;
     ops.open = Open;
+    ops.create = Create;
     ops.read = Read;
+    ops.write = Write;
+    ops.fsync = Fsync;
     ops.release = Release;
+    ops.mkdir = Mkdir;
+    ops.rmdir = Rmdir;
+    ops.unlink = Unlink;
+    ops.rename = Rename;
+    ops.truncate = Truncate;
+    ops.chmod = Chmod;
+    ops.chown = Chown;
+    ops.utimens = Utimens;
+    ops.statfs = Statfs;
     // Foreground, so that the test owns the process; the mount point and options follow.
     std::vector<char*> args{argv[0], const_cast<char*>("-f")};
     for (int i = 3; i < argc; ++i)

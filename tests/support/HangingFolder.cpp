@@ -43,8 +43,11 @@ HangingFolder::HangingFolder(const std::string& backing, const std::string& moun
         m_whyNot = "/dev/fuse is not usable here";
         return;
     }
-    std::vector<std::string> args{QUINTOR_HANGFS, backing, holdFile,
-                                  mountPoint,     "-o",    "ro,default_permissions"};
+    // Nothing cached in the kernel: every look-up asks the file system, so a hold
+    // stops it at once.
+    std::vector<std::string> args{
+        QUINTOR_HANGFS, backing, holdFile,
+        mountPoint,     "-o",    "default_permissions,entry_timeout=0,attr_timeout=0,negative_timeout=0"};
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());

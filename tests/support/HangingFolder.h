@@ -6,9 +6,9 @@
 namespace testsupport {
 
 // A folder that stops answering on demand, for real: a small FUSE file system of the
-// tests' own shows a backing folder read-only at `path()`, and while it is held every
-// look-up, listing, open and read on it waits in the kernel, as on a share whose
-// server has gone away. Needs a usable /dev/fuse; else `made()` is false and
+// tests' own shows a backing folder at `path()`, and while it is held every look-up,
+// listing, open, read and write on it waits in the kernel, as on a share whose server
+// has gone away. Needs a usable /dev/fuse; else `made()` is false and
 // `whyNot()` says why.
 class HangingFolder
 {
