@@ -124,27 +124,29 @@ TForm1::~TForm1()
 
 void TForm1::ShowNoProgress(bool stalled)
 {
-    static const QString kNoAnswer = QStringLiteral("Der Server antwortet nicht …");
+    static const QString kNoAnswer = QString::fromUtf8(util::kServerNotAnswering);
     // An update shows its label; the profiles page has the label over its list; a
-    // refresh or a file command has only its list. Whether the window is on screen
-    // or minimised does not change the place; the notice is taken back where it
-    // was given.
+    // refresh or a file command has only its list, the one it works on or else the
+    // one of the page shown. Whether the window is on screen or minimised does not
+    // change the place; the notice is taken back where it was given.
+    const int page = AdvOfficePager1->currentIndex();
     if (stalled) {
-        const int page = AdvOfficePager1->currentIndex();
         m_noticeLabel = page == 1 ? LabelPN : !LabelKopPPP->isHidden() ? LabelKopPPP : nullptr;
         if (m_noticeLabel) {
             m_labelTextBeforeNotice = m_noticeLabel->text();
             m_noticeLabel->setText(kNoAnswer);
             return;
         }
+        m_noticeList = m_busyList ? m_busyList : page == 2 ? TntListViewAuswahl : TntListViewAkt;
+        m_noticeList->setNotice(kNoAnswer);
     } else if (m_noticeLabel) {
         if (m_noticeLabel->text() == kNoAnswer)
             m_noticeLabel->setText(m_labelTextBeforeNotice);
         m_noticeLabel = nullptr;
-        return;
+    } else if (m_noticeList) {
+        m_noticeList->setNotice({});
+        m_noticeList = nullptr;
     }
-    if (ui::StatusListView* list = m_busyList ? m_busyList : TntListViewAkt)
-        list->setNotice(stalled ? kNoAnswer : QString());
 }
 
 void TForm1::SetDialogs(TFormProfilSpeichern* profilSpeichern, TFormDListe* dListe, TFormPfade* pfade,

@@ -233,11 +233,13 @@ private:
     TFormPfade* m_formPfade = nullptr;
     TFormInfo* m_formInfo = nullptr;
     bool m_activated = false;
-    // The list an operation works on, for its no-progress notice; none: the
-    // current set's.
+    // The list an operation works on, for its no-progress notice; none: the list
+    // of the page shown.
     ui::StatusListView* m_busyList = nullptr;
-    // The label showing the no-progress notice, and what it showed before.
+    // The label showing the no-progress notice, and what it showed before; or the
+    // list showing it.
     QLabel* m_noticeLabel = nullptr;
+    ui::StatusListView* m_noticeList = nullptr;
     QString m_labelTextBeforeNotice;
 
     // At a glance (Form1_Glance.cpp): the summaries under the lists, the ready marks

@@ -103,8 +103,8 @@ template <typename Resolve> util::Outcome<> CheckNesting(const StorageLocations&
     return util::Done();
 }
 
-void WriteLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini, util::RuntimeState& state,
-                    const filesync::MountedShareHost& mountedShareHost)
+void WriteLocations(const StorageLocations& fields, const HostNames& hosts, ini::TLMDIniCtrl& ini,
+                    util::RuntimeState& state)
 {
     ini.WriteString(kSectionAllgemein, key::EditLPfadDeutsch, fields.localGerman);
     ini.WriteString(kSectionAllgemein, key::EditSPfadDeutsch, fields.serverGerman);
@@ -119,7 +119,6 @@ void WriteLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini, util:
     state.CurrentServerFolder = german ? state.ServerFolderGerman : state.ServerFolderEnglish;
     state.CurrentLocalFolder = german ? state.LocalFolderGerman : state.LocalFolderEnglish;
 
-    const HostNames hosts = DeriveHostNames(fields, mountedShareHost);
     state.HostNameGerman = hosts.german;
     state.HostNameEnglish = hosts.english;
     ini.WriteString(kSectionAllgemein, key::ServerNameDeutsch, hosts.german);
@@ -235,11 +234,11 @@ HostNames DeriveHostNames(const StorageLocations& fields, const filesync::Mounte
             filesync::HostNameOfServerFolder(fields.serverEnglish, mountedShareHost)};
 }
 
-util::Outcome<> StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini,
-                               util::RuntimeState& state, const filesync::MountedShareHost& mountedShareHost)
+util::Outcome<> StoreLocations(const StorageLocations& fields, const HostNames& hosts, ini::TLMDIniCtrl& ini,
+                               util::RuntimeState& state)
 {
     try {
-        WriteLocations(fields, ini, state, mountedShareHost);
+        WriteLocations(fields, hosts, ini, state);
     } catch (const ini::IniWriteError& e) {
         return util::Failed(e.what());
     }

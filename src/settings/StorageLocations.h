@@ -69,12 +69,13 @@ struct HostNames
 };
 HostNames DeriveHostNames(const StorageLocations& fields, const filesync::MountedShareHost& mountedShareHost);
 
-// Stores confirmed fields: the four folder keys in tab order, then the run-time
-// state (each folder cut to 255 characters, the current pair by the language
-// flag), then the two host names into the state and the keys ServerNameDeutsch
-// and ServerNameEnglisch. A failed write gives Failed with the write error's
-// message; what was written before it stays written.
-util::Outcome<> StoreLocations(const StorageLocations& fields, ini::TLMDIniCtrl& ini,
-                               util::RuntimeState& state, const filesync::MountedShareHost& mountedShareHost);
+// Stores confirmed fields with their host names (found by DeriveHostNames
+// beforehand, as that waits on the shares): the four folder keys in tab order, then
+// the run-time state (each folder cut to 255 characters, the current pair by the
+// language flag), then the two host names into the state and the keys
+// ServerNameDeutsch and ServerNameEnglisch. A failed write gives Failed with the
+// write error's message; what was written before it stays written.
+util::Outcome<> StoreLocations(const StorageLocations& fields, const HostNames& hosts, ini::TLMDIniCtrl& ini,
+                               util::RuntimeState& state);
 
 } // namespace settings

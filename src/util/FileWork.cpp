@@ -111,6 +111,17 @@ void InstallNoProgressNotice(NoProgressNotice notice, std::chrono::milliseconds 
     Notice() = {std::move(notice), after};
 }
 
+ScopedNoProgressNotice::ScopedNoProgressNotice(NoProgressNotice notice)
+    : m_before(Notice().notice), m_after(Notice().after)
+{
+    Notice().notice = std::move(notice);
+}
+
+ScopedNoProgressNotice::~ScopedNoProgressNotice()
+{
+    Notice() = {std::move(m_before), m_after};
+}
+
 void TickFileWork()
 {
     if (t_running)

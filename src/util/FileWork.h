@@ -41,10 +41,28 @@ private:
 // handed the progress; on any other thread it does nothing.
 void TickFileWork();
 
+// What the window says while file work makes no progress.
+inline constexpr char kServerNotAnswering[] = "Der Server antwortet nicht …";
+
 // Called on the waiting thread with true once a piece of file work has made no
 // progress for `after`, and with false when it moves again or ends.
 using NoProgressNotice = std::function<void(bool stalled)>;
 void InstallNoProgressNotice(NoProgressNotice notice, std::chrono::milliseconds after = kNoProgressNotice);
+
+// Puts the notice somewhere else while it lives (a dialog over the window says it
+// in the dialog), then back where it was.
+class ScopedNoProgressNotice
+{
+public:
+    explicit ScopedNoProgressNotice(NoProgressNotice notice);
+    ~ScopedNoProgressNotice();
+    ScopedNoProgressNotice(const ScopedNoProgressNotice&) = delete;
+    ScopedNoProgressNotice& operator=(const ScopedNoProgressNotice&) = delete;
+
+private:
+    NoProgressNotice m_before;
+    std::chrono::milliseconds m_after;
+};
 
 // Runs the work on the worker thread and waits for it; pieces of work run one at a
 // time in the order given. An exception of the work is thrown again here. False

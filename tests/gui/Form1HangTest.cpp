@@ -1,9 +1,14 @@
 #include "FormFixture.h"
+#include "ListRows.h"
+#include "Modal.h"
 
 #include "app/QuintorApplication.h"
 #include "app/dialogs/FormPfade_u.h"
+#include "app/dialogs/FormProfilSpeichern_u.h"
+#include "platform/FileSystem.h"
 #include "support/FileRows.h"
 #include "support/HangingFolder.h"
+#include "support/RecordingLauncher.h"
 #include "sync/FileStatus.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageDialogs.h"
@@ -17,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
@@ -24,6 +30,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -36,7 +43,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kNoAnswer = QStringLiteral("Der Server antwortet nicht …");
+const std::string kNoAnswer = util::kServerNotAnswering;
 
 // The largest gap between ticks of a 10 ms timer: how long the window was deaf.
 class TickWatch
@@ -90,6 +97,55 @@ private:
     std::thread m_thread;
 };
 
+// Every text `read` gives while the event loop runs, and last when looked at; each
+// change once.
+class TextTrail
+{
+public:
+    explicit TextTrail(std::function<QString()> read) : m_read(std::move(read))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Note(); });
+        m_timer.start(0);
+    }
+    std::vector<std::string> Texts()
+    {
+        Note();
+        return m_texts;
+    }
+
+private:
+    void Note()
+    {
+        std::string text = m_read().toStdString();
+        if (m_texts.empty() || m_texts.back() != text)
+            m_texts.push_back(std::move(text));
+    }
+
+    std::function<QString()> m_read;
+    QTimer m_timer;
+    std::vector<std::string> m_texts;
+};
+using Trail = std::vector<std::string>;
+
+// Where every named control of the window stands that is on screen.
+QMap<QString, QRect> Layout(const QWidget& window)
+{
+    QMap<QString, QRect> places;
+    for (const QWidget* w : window.findChildren<QWidget*>())
+        if (!w->objectName().isEmpty() && w->isVisible())
+            places.insert(w->objectName(), w->geometry());
+    return places;
+}
+
+// How a command went while the share was held past the notice.
+struct HeldRun
+{
+    qint64 longestGapMs = 0;
+    int ticks = 0;
+    QMap<QString, QRect> layoutBefore; // 2 s into the hold, before the notice is due
+    QMap<QString, QRect> layoutLate;   // when the share was let go, the notice due
+};
+
 } // namespace
 
 // The server folder lies on a share that stops answering.
@@ -118,7 +174,84 @@ protected:
         g.CompareWithServer = true;
     }
 
+    // The local folder lies on the share; the server folder is an ordinary one.
+    void UseShareAsLocalFolder()
+    {
+        util::RuntimeState& g = util::Global();
+        g.LanguageFlag = 1;
+        g.LocalFolderGerman = g.CurrentLocalFolder = share->path();
+        g.ServerFolderGerman = g.CurrentServerFolder = server.str();
+        g.HostNameGerman.clear();
+        g.CompareWithServer = true;
+    }
+
+    // The selected-profile page of the profile "Messe" on screen, its one file marked.
+    static void ShowProfileMesseWithItsFileMarked(TForm1& f)
+    {
+        util::Global().CurrentProfile = "Messe";
+        f.LabelProfilname->setText("Messe");
+        f.show();
+        f.AdvOfficePager1->setCurrentIndex(2);
+        f.EncartaButtonListeAuswahlClick();
+        ASSERT_EQ(f.TntListViewAuswahl->statusModel()->rowCount(), 1);
+        f.TntListViewAuswahl->markRow(0);
+    }
+
     void CloseWhileTheShareHangs(bool update);
+    TFormPfade& LocationsDialogWithTheShare();
+
+    // Runs the command and holds the share from the first moment `holdWhen` is true
+    // (at once without it) until `letGoAfter` later, past the notice; where the
+    // window's controls stand is noted 2 s into the hold and when letting go. A
+    // window stuck on the share cannot let go itself: then the share is let go from
+    // another thread 15 s into the hold, and the test fails instead of hanging.
+    HeldRun RunHeld(const QWidget& window, const std::function<void()>& command,
+                    const std::function<bool()>& holdWhen = {}, std::chrono::milliseconds letGoAfter = 6200ms)
+    {
+        HeldRun run;
+        std::optional<LetGoAtTheLatest> safety;
+        QElapsedTimer held;
+        bool letGo = false;
+        const auto watchHold = [&] {
+            if (letGo)
+                return;
+            if (!held.isValid() && (!holdWhen || holdWhen())) {
+                share->Hold();
+                safety.emplace(*share, 15s);
+                held.start();
+            }
+            if (!held.isValid())
+                return;
+            if (run.layoutBefore.isEmpty() && held.elapsed() >= 2000)
+                run.layoutBefore = Layout(window);
+            if (held.elapsed() >= letGoAfter.count()) {
+                run.layoutLate = Layout(window);
+                share->LetGo();
+                letGo = true;
+            }
+        };
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, watchHold);
+        watchHold();
+        poll.start(0);
+        TickWatch watch;
+        command();
+        run.longestGapMs = watch.LongestGapMs();
+        run.ticks = watch.Ticks();
+        share->LetGo();
+        return run;
+    }
+
+    // The window kept ticking, and while the notice showed every control stood
+    // where it stood before (the notice's own place may have come up).
+    static void KeptTickingInPlace(const HeldRun& run)
+    {
+        EXPECT_LT(run.longestGapMs, 250);
+        EXPECT_GT(run.ticks, 300);
+        EXPECT_FALSE(run.layoutBefore.isEmpty()) << "the command did not wait for the share";
+        for (auto place = run.layoutBefore.cbegin(); place != run.layoutBefore.cend(); ++place)
+            EXPECT_EQ(run.layoutLate.value(place.key()), place.value()) << place.key().toStdString();
+    }
 
     // Runs the command on the held share, let go after `hold` from another thread (a
     // window thread stuck on the share would never run a timer of its own): the
@@ -143,6 +276,7 @@ protected:
 
     testsupport::TempDir dir;
     testsupport::TempDir local;
+    testsupport::TempDir server;
     std::unique_ptr<testsupport::HangingFolder> share;
 };
 
@@ -150,44 +284,83 @@ TEST_F(FormHangTest, ARefreshOnAHangingShareKeepsTheWindowTickingAndSaysSoWithou
 {
     TForm1& f = CreateForm();
     UseShare();
-    share->Hold();
-    QString noticeWhileHanging;
-    QRect listBefore = f.TntListViewAkt->geometry();
-    QRect listWhileHanging;
-    QTimer::singleShot(5600, [&] {
-        noticeWhileHanging = f.TntListViewAkt->notice();
-        listWhileHanging = f.TntListViewAkt->geometry();
-        share->LetGo();
-    });
-    TickWatch watch;
+    f.show();
+    TextTrail notice([&f] { return f.TntListViewAkt->notice(); });
 
-    f.EncartaButtonAktAClick();
+    KeptTickingInPlace(RunHeld(f, [&f] { f.EncartaButtonAktAClick(); }));
 
-    EXPECT_LT(watch.LongestGapMs(), 250);
-    EXPECT_GT(watch.Ticks(), 200);
-    EXPECT_EQ(noticeWhileHanging, kNoAnswer);
-    EXPECT_EQ(listWhileHanging, listBefore);
     // Once the server answers the list fills as always and the notice goes.
-    EXPECT_TRUE(f.TntListViewAkt->notice().isEmpty());
+    EXPECT_EQ(notice.Texts(), (Trail{"", kNoAnswer, ""}));
     ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
     EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).name, "Vortrag.ppt");
 }
 
-TEST_F(FormHangTest, CheckingTheStorageLocationsOnAHangingShareKeepsTheWindowTicking)
+// The storage-locations dialog on screen, the German server folder on the share.
+TFormPfade& FormHangTest::LocationsDialogWithTheShare()
 {
     CreateForm();
     TFormPfade& dialog = windows->FormPfade;
-    dialog.SetMountedShareHost([](const std::string&) { return std::string(); });
-    fs::create_directory(dir / "de");
-    fs::create_directory(dir / "en");
-    fs::create_directory(dir / "server-en");
+    for (const char* name : {"de", "en", "server-en"})
+        fs::create_directory(dir / name);
     dialog.EditLPfadDeutsch->setText(QString::fromStdString((dir / "de").string()));
     dialog.EditSPfadDeutsch->setText(QString::fromStdString(share->path()));
     dialog.EditLPfadenglisch->setText(QString::fromStdString((dir / "en").string()));
     dialog.EditSPfadenglisch->setText(QString::fromStdString((dir / "server-en").string()));
-
     dialog.setResult(-1);
-    WaitsOnTheShareTicking([&] { dialog.EncartaButtonOK->click(); });
+    dialog.show();
+    return dialog;
+}
+
+// The dialog is modal over the window: it says itself that the share does not
+// answer, in its hint's place, and takes it back.
+TEST_F(FormHangTest, CheckingTheStorageLocationsOnAHangingShareSaysSoInTheDialog)
+{
+    TFormPfade& dialog = LocationsDialogWithTheShare();
+    dialog.SetMountedShareHost([](const std::string&) { return std::string(); });
+    const std::string hint = dialog.Label6->text().toStdString();
+    const QRect hintPlace = dialog.Label6->geometry();
+    TextTrail said([&dialog] { return dialog.Label6->text(); });
+    TextTrail behind([this] { return form->TntListViewAkt->notice(); });
+
+    KeptTickingInPlace(RunHeld(dialog, [&dialog] { dialog.EncartaButtonOK->click(); }));
+
+    EXPECT_EQ(said.Texts(), (Trail{hint, kNoAnswer, hint}));
+    EXPECT_EQ(dialog.Label6->geometry(), hintPlace);
+    EXPECT_EQ(behind.Texts(), Trail{""});
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(util::Global().ServerFolderGerman, share->path());
+}
+
+// Storing the folders finds the share of each server folder, which resolves its
+// path on the share: when the share stops answering just then, the window waits
+// for it ticking.
+TEST_F(FormHangTest, FindingTheShareOfAServerFolderThatStopsAnsweringKeepsTheWindowTicking)
+{
+    TFormPfade& dialog = LocationsDialogWithTheShare();
+    std::atomic<bool> held = false;
+    dialog.SetMountedShareHost([this, &held](const std::string& path) {
+        if (!held.exchange(true))
+            share->Hold();
+        return platform::NetworkHostOfPath(path);
+    });
+    std::thread letGo([this, &held] {
+        const auto limit = std::chrono::steady_clock::now() + 20s;
+        while (!held && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(1500ms);
+        share->LetGo();
+    });
+    TickWatch watch;
+    QElapsedTimer took;
+    took.start();
+    dialog.EncartaButtonOK->click();
+    const qint64 waited = took.elapsed();
+    letGo.join();
+
+    EXPECT_TRUE(held);
+    EXPECT_GE(waited, 1400) << "storing did not wait for the share";
+    EXPECT_GT(watch.Ticks(), 50);
+    EXPECT_LT(watch.LongestGapMs(), 250);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(util::Global().ServerFolderGerman, share->path());
 }
@@ -200,54 +373,16 @@ TEST_F(FormHangTest, AnUpdateOnAHangingShareKeepsTheWindowTickingAndSaysSoInItsL
     f.show();
     f.EncartaButtonAktAClick();
     ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
-    share->Hold();
-    const LetGoAtTheLatest safety(*share, 15s);
-
-    // Where every control stands: once while copying, once while the notice shows.
-    const auto layout = [&f] {
-        QMap<QString, QRect> places;
-        for (const QWidget* w : f.findChildren<QWidget*>())
-            if (!w->objectName().isEmpty() && w->isVisible())
-                places.insert(w->objectName(), w->geometry());
-        return places;
-    };
-    QMap<QString, QRect> layoutCopying;
-    QMap<QString, QRect> layoutNotice;
-    QString labelCopying;
-    QString labelNotice;
-    QTimer::singleShot(2000, [&] {
-        labelCopying = f.LabelKopPPP->text();
-        layoutCopying = layout();
-    });
-    QTimer::singleShot(6200, [&] {
-        labelNotice = f.LabelKopPPP->text();
-        layoutNotice = layout();
-        share->LetGo();
-    });
-    QStringList labels;
-    TickWatch watch;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        if (labels.isEmpty() || labels.last() != f.LabelKopPPP->text())
-            labels << f.LabelKopPPP->text();
-    });
-    sampler.start(0);
+    TextTrail label([&f] { return f.LabelKopPPP->text(); });
 
     ui::DialogScript script;
     script.answerConfirm(true);
-    f.EncartaButtonSyncClick();
-    sampler.stop();
+    KeptTickingInPlace(RunHeld(f, [&f] { f.EncartaButtonSyncClick(); }));
 
-    EXPECT_LT(watch.LongestGapMs(), 250);
-    EXPECT_GT(watch.Ticks(), 300);
-    EXPECT_EQ(labelCopying, "Kopiere Dateien...");
-    EXPECT_EQ(labelNotice, kNoAnswer);
-    EXPECT_FALSE(layoutCopying.isEmpty());
-    EXPECT_EQ(layoutNotice, layoutCopying);
     // Once the server answers the copy ends as always: the notice goes, "Fertig",
     // and the refreshed list shows the file as current.
-    EXPECT_EQ(labels, (QStringList{"Kopieren wird vorbereitet...", "Kopiere Dateien...", kNoAnswer,
-                                   "Kopiere Dateien...", "Fertig"}));
+    EXPECT_EQ(label.Texts(), (Trail{"Kopieren wird vorbereitet...", "Kopiere Dateien...", kNoAnswer,
+                                    "Kopiere Dateien...", "Fertig"}));
     EXPECT_EQ(script.texts().size(), 1);
     EXPECT_EQ(testsupport::ReadFile(local / "Vortrag.ppt"), "server");
     ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
@@ -259,31 +394,17 @@ TEST_F(FormHangTest, UpdatingProfileFilesOnAHangingShareSaysSoOverTheProfilesLis
     TForm1& f = CreateForm();
     UseShare();
     fs::create_directories(local / "qPPP_Profile" / "Messe");
-    util::Global().CurrentProfile = "Messe";
-    f.LabelProfilname->setText("Messe");
-    f.EncartaButtonListeAuswahlClick();
-    ASSERT_EQ(f.TntListViewAuswahl->statusModel()->rowCount(), 1);
-    f.TntListViewAuswahl->markRow(0);
-    share->Hold();
-    const LetGoAtTheLatest safety(*share, 15s);
-    QString profileNotice;
-    QString setNotice;
-    QTimer::singleShot(5600, [&] {
-        profileNotice = f.TntListViewAuswahl->notice();
-        setNotice = f.TntListViewAkt->notice();
-        share->LetGo();
-    });
-    TickWatch watch;
+    ASSERT_NO_FATAL_FAILURE(ShowProfileMesseWithItsFileMarked(f));
+    TextTrail profileNotice([&f] { return f.TntListViewAuswahl->notice(); });
+    TextTrail setNotice([&f] { return f.TntListViewAkt->notice(); });
 
     ui::DialogScript script;
     script.answerConfirm(true);
-    f.AusgewhlteDateienaktuallisierenProfilClick();
+    KeptTickingInPlace(RunHeld(f, [&f] { f.AusgewhlteDateienaktuallisierenProfilClick(); }));
 
     EXPECT_EQ(script.texts().size(), 1);
-    EXPECT_LT(watch.LongestGapMs(), 250);
-    EXPECT_EQ(profileNotice, kNoAnswer) << "the page shown must say it";
-    EXPECT_TRUE(setNotice.isEmpty());
-    EXPECT_TRUE(f.TntListViewAuswahl->notice().isEmpty());
+    EXPECT_EQ(profileNotice.Texts(), (Trail{"", kNoAnswer, ""})) << "the page shown must say it";
+    EXPECT_EQ(setNotice.Texts(), Trail{""});
     EXPECT_EQ(testsupport::ReadFile(local / "qPPP_Profile" / "Messe" / "Vortrag.ppt"), "server");
 }
 
@@ -303,7 +424,7 @@ TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTickin
     bool noticeShown = false;
     QTimer look;
     QObject::connect(&look, &QTimer::timeout,
-                     [&] { noticeShown = noticeShown || f.LabelPN->text() == kNoAnswer; });
+                     [&] { noticeShown = noticeShown || f.LabelPN->text().toStdString() == kNoAnswer; });
     look.start(50);
     WaitsOnTheShareTicking([&] { f.AdvOfficePager1->setCurrentIndex(1); }, 6500ms);
     look.stop();
@@ -313,6 +434,93 @@ TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTickin
     EXPECT_EQ(f.ListBoxProfile->item(0)->text(), "Messe");
     WaitsOnTheShareTicking([&] { f.ListBoxProfile->setCurrentRow(0); });
     EXPECT_EQ(f.MemoProfileH->toPlainText(), "Stand 4");
+}
+
+// Saving the set as a profile works in the local folder only, never on the
+// server: with the local folder on a share that stops answering, the dialog says
+// so while it makes the profile, and the label while the copy is prepared.
+TEST_F(FormHangTest, SavingAsAProfileInAHangingLocalFolderSaysSoInTheDialogThenInTheLabel)
+{
+    TForm1& f = CreateForm();
+    UseShareAsLocalFolder();
+    f.show();
+    TFormProfilSpeichern& dialog = windows->FormProfilSpeichern;
+    TextTrail inDialog(
+        [&dialog] { return dialog.LabelHinweis->isHidden() ? QString() : dialog.LabelHinweis->text(); });
+    TextTrail label([&f] { return f.LabelKopPPP->isHidden() ? QString() : f.LabelKopPPP->text(); });
+    TextTrail behind([&f] { return f.TntListViewAkt->notice(); });
+
+    HeldRun making;
+    const HeldRun preparing = RunHeld(
+        f,
+        [&] {
+            guitest::WithModal(
+                dialog,
+                [&] {
+                    dialog.EditProfil->setText("Messe");
+                    making = RunHeld(dialog, [&dialog] { dialog.EncartaButtonOK->click(); });
+                },
+                [&f] { f.EncartaButtonPSpeichernClick(); }, 20s);
+        },
+        [&f] { return !f.LabelKopPPP->isHidden() && f.LabelKopPPP->text() == "Kopieren wird vorbereitet."; });
+
+    KeptTickingInPlace(making);
+    KeptTickingInPlace(preparing);
+    EXPECT_EQ(inDialog.Texts(), (Trail{"", kNoAnswer, ""}));
+    EXPECT_EQ(label.Texts(),
+              (Trail{"", "Kopieren wird vorbereitet.", kNoAnswer, "Kopiere Dateien...", "1 / 1", "Fertig"}));
+    EXPECT_EQ(behind.Texts(), Trail{""});
+    // Once the share answers the profile is made and the set copied into it.
+    EXPECT_TRUE(fs::exists(dir / "backing" / "qPPP_Profile" / "Messe" / "qPPP_Profile.ini"));
+    EXPECT_EQ(testsupport::ReadFile(dir / "backing" / "qPPP_Profile" / "Messe" / "Vortrag.ppt"), "server");
+}
+
+// "Startdatei definieren" writes into the local folder, "Ausführen" looks for the
+// file there: on a share that stops answering both wait for it, the list of the
+// page shown says so, and each ends as always once the share answers.
+TEST_F(FormHangTest, DefiningTheStartFileInAHangingLocalFolderSaysSoOverTheList)
+{
+    TForm1& f = CreateForm();
+    UseShareAsLocalFolder();
+    f.show();
+    f.EncartaButtonAktAClick();
+    const int row = guitest::RowOf(f.TntListViewAkt, "Vortrag.ppt");
+    ASSERT_GE(row, 0);
+    f.TntListViewAkt->markRow(row);
+    TextTrail notice([&f] { return f.TntListViewAkt->notice(); });
+
+    ui::DialogScript script;
+    script.answerConfirm(true);
+    KeptTickingInPlace(RunHeld(f, [&f] { f.Startdateidefinieren1Click(); }));
+
+    EXPECT_EQ(script.texts(), QStringList{"Wollen Sie die Datei \"Vortrag.ppt\" als Startdatei definieren"});
+    EXPECT_EQ(notice.Texts(), (Trail{"", kNoAnswer, ""}));
+    EXPECT_EQ(testsupport::ReadFile(dir / "backing" / "qPPP_Profile.ini"),
+              "[Profil]\nStartDatei=Vortrag.ppt\n");
+    EXPECT_EQ(util::Global().CurrentSetStartFile, "Vortrag.ppt");
+    EXPECT_TRUE(guitest::IsBold(f.TntListViewAkt, "Vortrag.ppt"));
+}
+
+TEST_F(FormHangTest, RunningAProfilesFileInAHangingLocalFolderSaysSoOverTheProfilesList)
+{
+    fs::create_directories(dir / "backing" / "qPPP_Profile" / "Messe");
+    testsupport::WriteFile(dir / "backing" / "qPPP_Profile" / "Messe" / "Notizen.pdf", "x");
+    TForm1& f = CreateForm();
+    UseShareAsLocalFolder();
+    ASSERT_NO_FATAL_FAILURE(ShowProfileMesseWithItsFileMarked(f));
+    TextTrail profileNotice([&f] { return f.TntListViewAuswahl->notice(); });
+    TextTrail setNotice([&f] { return f.TntListViewAkt->notice(); });
+    testsupport::InstalledRecordingLauncher launcher;
+
+    KeptTickingInPlace(RunHeld(f, [&f] { f.EncartaButtonProExeClick(); }));
+
+    EXPECT_EQ(profileNotice.Texts(), (Trail{"", kNoAnswer, ""})) << "the page shown must say it";
+    EXPECT_EQ(setNotice.Texts(), Trail{""});
+    ASSERT_EQ(launcher->requests.size(), 1u);
+    EXPECT_EQ(launcher->requests[0],
+              (platform::LaunchRequest{
+                  platform::LaunchAction::OpenAssociated,
+                  (fs::path(share->path()) / "qPPP_Profile" / "Messe" / "Notizen.pdf").string(), ""}));
 }
 
 // Run in a process of its own by the tests below, on their share: the window

@@ -165,6 +165,16 @@ TEST(StorageLocations, HostNamesComeFromSharePathsAndMountedShares)
     EXPECT_EQ(none.english, "");
 }
 
+namespace {
+
+// Stores the fields with the host names the fake mounts give.
+util::Outcome<> Store(const StorageLocations& fields, TLMDIniCtrl& ini, util::RuntimeState& state)
+{
+    return StoreLocations(fields, DeriveHostNames(fields, FakeMounts()), ini, state);
+}
+
+} // namespace
+
 TEST(StorageLocations, StoringWritesTheKeysInOrderAndSetsTheCurrentPairByLanguage)
 {
     TempDir dir;
@@ -174,8 +184,7 @@ TEST(StorageLocations, StoringWritesTheKeysInOrderAndSetsTheCurrentPairByLanguag
     util::RuntimeState state;
     state.LanguageFlag = 0;
     const std::string longPath = "/" + std::string(300, 'x');
-    ASSERT_TRUE(
-        StoreLocations({"/de", "/mnt/praes/de", longPath, "//srv02/en"}, ini, state, FakeMounts()).IsDone());
+    ASSERT_TRUE(Store({"/de", "/mnt/praes/de", longPath, "//srv02/en"}, ini, state).IsDone());
 
     EXPECT_EQ(ReadFile(file), "[Allgemein]\r\nCheckFlage=0\r\nEditLPfadDeutsch=/de\r\n"
                               "EditSPfadDeutsch=/mnt/praes/de\r\nEditLPfadEnglisch=" +
@@ -190,7 +199,7 @@ TEST(StorageLocations, StoringWritesTheKeysInOrderAndSetsTheCurrentPairByLanguag
     EXPECT_EQ(state.HostNameEnglish, "srv02");
 
     state.LanguageFlag = 1;
-    ASSERT_TRUE(StoreLocations({"/de", "", "/en", ""}, ini, state, FakeMounts()).IsDone());
+    ASSERT_TRUE(Store({"/de", "", "/en", ""}, ini, state).IsDone());
     EXPECT_EQ(state.CurrentLocalFolder, "/de");
     EXPECT_EQ(state.CurrentServerFolder, "");
     EXPECT_EQ(state.HostNameGerman, "");
@@ -205,7 +214,7 @@ TEST(StorageLocations, AFailedWriteStopsBeforeTheStateChanges)
     util::RuntimeState state;
     state.LocalFolderGerman = "/alt";
     EXPECT_EQ(
-        StoreLocations({"/de", "", "/en", ""}, ini, state, FakeMounts()),
+        Store({"/de", "", "/en", ""}, ini, state),
         util::Failed("nach " + (dir / "datei" / "optionen.ini").string() + " kann nicht geschrieben werden"));
     EXPECT_EQ(state.LocalFolderGerman, "/alt");
 }

@@ -108,6 +108,25 @@ TEST_F(FileWorkTest, SaysSoOnceWhenWorkStallsAndTakesItBackWhenItMovesOrEnds)
     EXPECT_GE(notices[0].second - started, 300ms + 300ms);
 }
 
+TEST_F(FileWorkTest, ANoticeInstalledForAWhileTakesThePlaceOfTheOneBeforeWithItsDelay)
+{
+    int window = 0;
+    int dialog = 0;
+    util::InstallNoProgressNotice([&](bool stalled) { window += stalled ? 1 : 0; }, 100ms);
+    const auto stall = [] {
+        ASSERT_TRUE(util::RunFileWork([](util::WorkProgress&) { std::this_thread::sleep_for(400ms); }));
+    };
+    {
+        const util::ScopedNoProgressNotice inDialog([&](bool stalled) { dialog += stalled ? 1 : 0; });
+        stall();
+    }
+    EXPECT_EQ(dialog, 1);
+    EXPECT_EQ(window, 0);
+    stall();
+    EXPECT_EQ(window, 1);
+    EXPECT_EQ(dialog, 1);
+}
+
 TEST_F(FileWorkTest, ClosingGivesUpOnHungWorkWithinTheGraceAndNeverWaitsForIt)
 {
     std::promise<void> release;

@@ -14,6 +14,23 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace {
+
+const QString kHint = QStringLiteral("Den Pfad zu Präsentation auf dem Server erfahren Sie vom Quintor");
+
+// The dialog's file work. While a share does not answer, the dialog says so itself,
+// not the window behind it: in the hint's place, which is no field and keeps its
+// size, so nothing moves.
+template <class Work> auto RunSayingSoIn(QLabel* hint, Work work)
+{
+    const util::ScopedNoProgressNotice notice([hint](bool stalled) {
+        hint->setText(stalled ? QString::fromUtf8(util::kServerNotAnswering) : kHint);
+    });
+    return util::RunFileWorkFor(std::move(work));
+}
+
+} // namespace
+
 TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(platform::NetworkHostOfPath)
 {
     setObjectName(QStringLiteral("FormPfade"));
@@ -65,8 +82,7 @@ TFormPfade::TFormPfade(QWidget* parent) : QDialog(parent), m_mountedShareHost(pl
     EditSPfadenglisch = field("EditSPfadenglisch", 230);
     EncartaButton4 = browse("EncartaButton4", 230);
 
-    ui::AddLabel(this, "Label6",
-                 QStringLiteral("Den Pfad zu Präsentation auf dem Server erfahren Sie vom Quintor"), 10, 304);
+    Label6 = ui::AddLabel(this, "Label6", kHint, 10, 304);
 
     EncartaButtonOK = ui::AddButton(this, "EncartaButtonOK", QStringLiteral("OK"), QRect(229, 330, 80, 25));
     EncartaButtonAbbrechen =
@@ -131,7 +147,7 @@ bool TFormPfade::EnsureLocalFolder(const std::string& path)
 {
     // A local folder may lie on a share as well: looking and making are file work.
     const std::optional<bool> exists =
-        util::RunFileWorkFor([path] { return settings::LocalFolderExists(path); });
+        RunSayingSoIn(Label6, [path] { return settings::LocalFolderExists(path); });
     if (!exists) // the program is closing
         return false;
     if (*exists)
@@ -140,7 +156,7 @@ bool TFormPfade::EnsureLocalFolder(const std::string& path)
         ui::Information(QString::fromUtf8(settings::kLocalFolderNotCreatedMessage), this);
         return false;
     }
-    const auto created = util::RunFileWorkFor([path] { return settings::CreateLocalFolder(path); });
+    const auto created = RunSayingSoIn(Label6, [path] { return settings::CreateLocalFolder(path); });
     if (!created) // the program is closing
         return false;
     if (!created->IsDone()) {
@@ -157,8 +173,8 @@ void TFormPfade::EncartaButtonOKClick()
     util::Outcome<> check = settings::CheckLocationTexts(fields);
     if (check.IsDone()) {
         // Resolving the server folders looks at the shares, which may not answer.
-        auto onDisk = util::RunFileWorkFor(
-            [fields](util::WorkProgress&) { return settings::CheckLocationsOnDisk(fields); });
+        auto onDisk = RunSayingSoIn(
+            Label6, [fields](util::WorkProgress&) { return settings::CheckLocationsOnDisk(fields); });
         if (!onDisk) // the program is closing
             return;
         check = std::move(*onDisk);
@@ -173,8 +189,12 @@ void TFormPfade::EncartaButtonOKClick()
     Q_ASSERT(m_settings);
     if (!m_settings)
         return;
-    const util::Outcome<> stored =
-        settings::StoreLocations(fields, *m_settings, util::Global(), m_mountedShareHost);
+    // Finding a server folder's share resolves its path, which waits on the share.
+    const auto hosts = RunSayingSoIn(
+        Label6, [fields, lookup = m_mountedShareHost] { return settings::DeriveHostNames(fields, lookup); });
+    if (!hosts) // the program is closing
+        return;
+    const util::Outcome<> stored = settings::StoreLocations(fields, *hosts, *m_settings, util::Global());
     if (!stored.IsDone()) {
         // What was written before the failure stays; the dialog stays open.
         ui::Error(QString::fromStdString(stored.message), this);

@@ -40,6 +40,8 @@ public:
     ui::FlatButton* EncartaButtonAbbrechen;
     QLabel* ImageFlageD;
     QLabel* ImageFlageE;
+    // The hint under the folders; says so there while a share does not answer.
+    QLabel* Label6;
 
 public slots:
     void EncartaButton1Click();

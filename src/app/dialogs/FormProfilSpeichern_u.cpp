@@ -55,6 +55,9 @@ TFormProfilSpeichern::TFormProfilSpeichern(QWidget* parent) : QDialog(parent)
     EncartaButtonAbbrechen =
         ui::AddButton(this, "EncartaButtonAbbrechen", QStringLiteral("Abbrechen"), QRect(327, 256, 86, 28));
 
+    LabelHinweis = ui::AddLabel(this, "LabelHinweis", QString::fromUtf8(util::kServerNotAnswering), 24, 262);
+    LabelHinweis->hide();
+
     ui::MakeDefaultButton(*this, EncartaButtonOK);
     // Enter starts a new line of the description; Tab goes on to the next field.
     MemoProfil->setTabChangesFocus(true);
@@ -92,7 +95,9 @@ void TFormProfilSpeichern::EncartaButtonOKClick()
 {
     const util::RuntimeState& g = util::Global();
     // The local folder may lie on a share: the folder and its INI file are made as
-    // file work, through a copy of the dialog's INI control.
+    // file work, through a copy of the dialog's INI control. While it does not
+    // answer, the dialog says so, not the window behind it.
+    const util::ScopedNoProgressNotice notice([this](bool stalled) { LabelHinweis->setVisible(stalled); });
     const auto done = util::RunFileWorkFor(
         [ini = LMDIniCtrl1,
          request = profiles::CreationRequest{g.CurrentLocalFolder, EditProfil->text().toStdString(),

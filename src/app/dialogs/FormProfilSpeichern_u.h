@@ -36,6 +36,9 @@ public:
     ui::FlatButton* EncartaButton2;
     ui::FlatButton* EncartaButtonOK;
     ui::FlatButton* EncartaButtonAbbrechen;
+    // Shown beside the buttons, in space nothing else uses, only while the local
+    // folder does not answer.
+    QLabel* LabelHinweis;
     // The new profile's INI file; written through a copy of it as file work.
     ini::TLMDIniCtrl LMDIniCtrl1;
 
