@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <filesystem>
 
 // Page 2 "Ausgewähltes Profil": the files of the selected profile, updating and
@@ -177,10 +176,7 @@ void TForm1::RunOnMarkedProfileRows(
     if (!ui::Confirm(Q(question(rows.size())), this, defaultAnswer))
         return;
     // Each file's message as it comes, and the list refreshed after each file
-    // worked on, also after a failure. A server that does not answer is told over
-    // this page's list.
-    m_busyList = TntListViewAuswahl;
-    const auto notBusy = qScopeGuard([this] { m_busyList = nullptr; });
+    // worked on, also after a failure.
     RunPlan(plan(rows), {{}, [this](const util::StepReport& report) {
                              if (!report.outcome.message.empty())
                                  ui::Message(Q(report.outcome.message), this);

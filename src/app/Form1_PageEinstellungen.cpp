@@ -47,7 +47,9 @@ void TForm1::BuildPageEinstellungen(QWidget* page)
     EncartaButtonOrte =
         ui::AddButton(page, "EncartaButtonOrte", QStringLiteral("Speicherorte"), QRect(222, 97, 110, 26));
 
-    ui::AddLabel(page, "Label7", QStringLiteral("Präsentationssprache"), 12, 142);
+    Label7 = ui::AddLabel(page, "Label7", QStringLiteral("Präsentationssprache"), 12, 142);
+    // Wide enough for the no-progress notice; nothing stands beside it.
+    Label7->resize(260, Label7->height());
     RadioButtonDeutsch = ui::Named(new QRadioButton(QStringLiteral("detusch"), page), "RadioButtonDeutsch");
     RadioButtonDeutsch->setGeometry(24, 162, 90, 20);
     RadioButtonDeutsch->setChecked(true);

@@ -125,19 +125,23 @@ TForm1::~TForm1()
 void TForm1::ShowNoProgress(bool stalled)
 {
     static const QString kNoAnswer = QString::fromUtf8(util::kServerNotAnswering);
-    // An update shows its label; the profiles page has the label over its list; a
-    // refresh or a file command has only its list, the one it works on or else the
-    // one of the page shown. Whether the window is on screen or minimised does not
-    // change the place; the notice is taken back where it was given.
+    // On the page shown, whichever list the work is for: an update or a save shows
+    // its label; the profiles page has the label over its list, the settings page
+    // its language heading; else the page's list says it. Whether the window is on
+    // screen or minimised does not change the place; the notice is taken back where
+    // it was given.
     const int page = AdvOfficePager1->currentIndex();
     if (stalled) {
-        m_noticeLabel = page == 1 ? LabelPN : !LabelKopPPP->isHidden() ? LabelKopPPP : nullptr;
+        m_noticeLabel = page == 0 && !LabelKopPPP->isHidden() ? LabelKopPPP
+                        : page == 1                           ? LabelPN
+                        : page == 3                           ? Label7
+                                                              : nullptr;
         if (m_noticeLabel) {
             m_labelTextBeforeNotice = m_noticeLabel->text();
             m_noticeLabel->setText(kNoAnswer);
             return;
         }
-        m_noticeList = m_busyList ? m_busyList : page == 2 ? TntListViewAuswahl : TntListViewAkt;
+        m_noticeList = page == 2 ? TntListViewAuswahl : TntListViewAkt;
         m_noticeList->setNotice(kNoAnswer);
     } else if (m_noticeLabel) {
         if (m_noticeLabel->text() == kNoAnswer)
@@ -389,12 +393,9 @@ filesync::ListSummary TForm1::RebuildList(ui::StatusListView* list, const filesy
     list->clearSelection();
     list->statusModel()->clear();
     util::DelayWithMessages(100);
-    ui::StatusListView* const busyBefore = std::exchange(m_busyList, list);
     auto inventory = util::RunFileWorkFor([request](util::WorkProgress&) {
         return filesync::BuildComparedInventory(request, filesync::PingHost);
     });
-    m_busyList = busyBefore;
-    list->setNotice({});
     // Empty only when the program is closing and gave up on a share that hangs.
     if (!inventory)
         return {};

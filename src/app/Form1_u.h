@@ -113,6 +113,9 @@ public:
     QLabel* ImageFlageE;
     QComboBox* ComboBoxDesign;
     QPushButton* ButtonESpeichern;
+    // The heading "Präsentationssprache" of the settings page; there the page says
+    // that a server does not answer.
+    QLabel* Label7;
     // Page 4 "Info"
     QLabel* LabelVersion;
     QStatusBar* LMDStatusBar1;
@@ -233,9 +236,6 @@ private:
     TFormPfade* m_formPfade = nullptr;
     TFormInfo* m_formInfo = nullptr;
     bool m_activated = false;
-    // The list an operation works on, for its no-progress notice; none: the list
-    // of the page shown.
-    ui::StatusListView* m_busyList = nullptr;
     // The label showing the no-progress notice, and what it showed before; or the
     // list showing it.
     QLabel* m_noticeLabel = nullptr;

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMap>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <atomic>
@@ -406,6 +407,31 @@ TEST_F(FormHangTest, UpdatingProfileFilesOnAHangingShareSaysSoOverTheProfilesLis
     EXPECT_EQ(profileNotice.Texts(), (Trail{"", kNoAnswer, ""})) << "the page shown must say it";
     EXPECT_EQ(setNotice.Texts(), Trail{""});
     EXPECT_EQ(testsupport::ReadFile(local / "qPPP_Profile" / "Messe" / "Vortrag.ppt"), "server");
+}
+
+// On the settings page there is no list: switching to a language whose server
+// does not answer is told in the page's language heading.
+TEST_F(FormHangTest, SwitchingToALanguageWhoseServerHangsSaysSoOnTheSettingsPage)
+{
+    TForm1& f = CreateForm();
+    util::RuntimeState& g = util::Global();
+    g.LocalFolderEnglish = local.str();
+    g.ServerFolderEnglish = share->path();
+    g.HostNameEnglish.clear();
+    g.CompareWithServer = true;
+    f.show();
+    f.AdvOfficePager1->setCurrentIndex(3);
+    const std::string heading = f.Label7->text().toStdString();
+    TextTrail said([&f] { return f.Label7->text(); });
+    TextTrail setNotice([&f] { return f.TntListViewAkt->notice(); });
+
+    KeptTickingInPlace(RunHeld(f, [&f] { f.RadioButtonEnglisch->click(); }));
+
+    EXPECT_EQ(said.Texts(), (Trail{heading, kNoAnswer, heading}));
+    EXPECT_EQ(setNotice.Texts(), Trail{""});
+    EXPECT_EQ(g.LanguageFlag, 0);
+    ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
+    EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).name, "Vortrag.ppt");
 }
 
 // The local folder itself may lie on a share: listing its profiles and reading a
