@@ -22,6 +22,42 @@ std::optional<std::uint32_t> ToDosDateTime(std::filesystem::file_time_type time)
     return (date << 16) | tod;
 }
 
+std::optional<std::uint32_t> DosTimeConverter::ToDos(std::filesystem::file_time_type time)
+{
+    using namespace std::chrono;
+    const auto sys = floor<seconds>(file_clock::to_sys(time));
+    const auto day = floor<days>(sys);
+    const std::int64_t dayNumber = day.time_since_epoch().count();
+    KnownDay& known = m_days[static_cast<std::size_t>(dayNumber) % m_days.size()];
+    if (known.kind == Day::Unknown || known.number != dayNumber) {
+        // A zone never changes its offset and back within one day, so equal
+        // offsets at the day's first and last second hold for all of it.
+        const std::time_t first = sys_seconds(day).time_since_epoch().count();
+        const std::time_t last = first + 86'399;
+        std::tm atFirst{};
+        std::tm atLast{};
+        const bool fixed = localtime_r(&first, &atFirst) && localtime_r(&last, &atLast) &&
+                           atFirst.tm_gmtoff == atLast.tm_gmtoff;
+        known = KnownDay{fixed ? Day::FixedOffset : Day::OffsetChanges, dayNumber, atFirst.tm_gmtoff};
+    }
+    if (known.kind == Day::OffsetChanges)
+        return ToDosDateTime(time);
+
+    const auto local = sys + seconds(known.offset);
+    const auto localDay = floor<days>(local);
+    const year_month_day date{localDay};
+    const hh_mm_ss tod{local - localDay};
+    const int year = static_cast<int>(date.year());
+    if (year < 1980 || year > 2107)
+        return std::nullopt;
+    const auto packedDate =
+        static_cast<std::uint32_t>(((year - 1980) << 9) | (static_cast<unsigned>(date.month()) << 5) |
+                                   static_cast<unsigned>(date.day()));
+    const auto packedTime = static_cast<std::uint32_t>(
+        (tod.hours().count() << 11) | (tod.minutes().count() << 5) | (tod.seconds().count() / 2));
+    return (packedDate << 16) | packedTime;
+}
+
 std::filesystem::file_time_type FromDosDateTime(std::uint32_t dosTime)
 {
     std::tm local{};

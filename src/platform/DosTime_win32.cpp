@@ -31,6 +31,12 @@ std::optional<std::uint32_t> ToDosDateTime(std::filesystem::file_time_type time)
     return (static_cast<std::uint32_t>(date) << 16) | tod;
 }
 
+// The present offset is one value for every time, so there is nothing to remember.
+std::optional<std::uint32_t> DosTimeConverter::ToDos(std::filesystem::file_time_type time)
+{
+    return ToDosDateTime(time);
+}
+
 std::filesystem::file_time_type FromDosDateTime(std::uint32_t dosTime)
 {
     FILETIME local{};

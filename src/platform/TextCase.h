@@ -10,7 +10,17 @@ namespace platform {
 char32_t ToLowerChar(char32_t c);
 char32_t ToUpperChar(char32_t c);
 
-// A key under which two names that differ only in letter case are equal.
-std::string FoldCase(std::string_view utf8);
+// Appends to out a key under which two names that differ only in letter case are
+// equal; keys of many names can so share one buffer.
+void AppendFoldedCase(std::string& out, std::string_view utf8);
+
+// The key of AppendFoldedCase as a string of its own.
+inline std::string FoldCase(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    AppendFoldedCase(out, utf8);
+    return out;
+}
 
 } // namespace platform

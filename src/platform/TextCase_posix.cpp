@@ -41,10 +41,16 @@ char32_t ToUpperChar(char32_t c)
     return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), CaseLocale()));
 }
 
-std::string FoldCase(std::string_view utf8)
+void AppendFoldedCase(std::string& out, std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
+    if (text::IsAscii(utf8)) {
+        const std::size_t start = out.size();
+        out.append(utf8);
+        char* const end = out.data() + out.size();
+        for (char* c = out.data() + start; c != end; ++c)
+            *c = *c >= 'A' && *c <= 'Z' ? static_cast<char>(*c + ('a' - 'A')) : *c;
+        return;
+    }
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
@@ -63,7 +69,6 @@ std::string FoldCase(std::string_view utf8)
         text::AppendUtf8(out, ToLowerChar(decoded->codePoint));
         i += decoded->length;
     }
-    return out;
 }
 
 } // namespace platform

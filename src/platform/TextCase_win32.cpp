@@ -59,10 +59,17 @@ char32_t ToUpperChar(char32_t c)
 
 // The file system matches names by the system's own upper-case table, whatever
 // the user's language: the invariant upper case gives the same key.
-std::string FoldCase(std::string_view utf8)
+void AppendFoldedCase(std::string& out, std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
+    if (text::IsAscii(utf8)) {
+        // The invariant upper case of plain ASCII, without the round trip through UTF-16.
+        const std::size_t start = out.size();
+        out.append(utf8);
+        char* const end = out.data() + out.size();
+        for (char* c = out.data() + start; c != end; ++c)
+            *c = *c >= 'a' && *c <= 'z' ? static_cast<char>(*c - ('a' - 'A')) : *c;
+        return;
+    }
     std::size_t i = 0;
     while (i < utf8.size()) {
         // A run of well-formed text is mapped in one go; stray bytes stay as they
@@ -80,7 +87,6 @@ std::string FoldCase(std::string_view utf8)
         if (i < utf8.size())
             out.push_back(utf8[i++]);
     }
-    return out;
 }
 
 } // namespace platform

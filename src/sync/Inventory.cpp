@@ -10,10 +10,10 @@
 #include "text/Utf8.h"
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 namespace filesync {
 namespace {
@@ -56,11 +56,12 @@ std::optional<std::vector<ListedFile>> ListFolder(const std::string& folder)
         return std::nullopt;
     std::vector<ListedFile> files;
     files.reserve(entries->size());
+    platform::DosTimeConverter times;
     for (auto& entry : *entries) {
         if (IsSkippedName(entry.name))
             continue;
         // A time the DOS format cannot hold makes the file count as missing.
-        const auto time = platform::ToDosDateTime(entry.lastWriteTime);
+        const auto time = times.ToDos(entry.lastWriteTime);
         if (!time)
             continue;
         files.push_back(ListedFile{std::move(entry.name), *time, entry.size});
@@ -83,19 +84,29 @@ int StatusFromTimes(std::uint32_t serverTime, std::uint32_t localTime)
 }
 
 // Server names by case-folded key, so that each local name finds the first server
-// name of its key not yet taken, in server listing order, in constant time.
+// name of its key not yet taken, in server listing order, in constant time. The
+// keys share one buffer and the table is open addressing: a refresh of thousands
+// of files makes no allocation per name.
 class ServerIndex
 {
 public:
     explicit ServerIndex(const std::vector<ListedFile>& files) : m_nextSameKey(files.size(), kNone)
     {
-        m_firstFree.reserve(files.size());
+        std::size_t capacity = 16;
+        while (capacity < files.size() * 2)
+            capacity *= 2;
+        m_slots.resize(capacity);
         // Walking backwards leaves each key's chain in listing order.
         for (std::size_t q = files.size(); q-- > 0;) {
-            auto [it, inserted] = m_firstFree.try_emplace(platform::FoldCase(files[q].name), ToIndex(q));
-            if (!inserted) {
-                m_nextSameKey[q] = it->second;
-                it->second = ToIndex(q);
+            const std::size_t keyStart = m_keys.size();
+            platform::AppendFoldedCase(m_keys, files[q].name);
+            Slot& slot = SlotOf(std::string_view(m_keys).substr(keyStart));
+            if (slot.first == kNone) {
+                slot = Slot{ToIndex(keyStart), ToIndex(m_keys.size() - keyStart), ToIndex(q)};
+            } else {
+                m_keys.resize(keyStart);
+                m_nextSameKey[q] = slot.first;
+                slot.first = ToIndex(q);
             }
         }
     }
@@ -103,21 +114,44 @@ public:
     // Takes the first untaken server entry equal to the name ignoring case.
     std::optional<std::size_t> Take(std::string_view name)
     {
-        const auto it = m_firstFree.find(platform::FoldCase(name));
-        if (it == m_firstFree.end() || it->second == kNone)
+        m_lookup.clear();
+        platform::AppendFoldedCase(m_lookup, name);
+        Slot& slot = SlotOf(m_lookup);
+        if (slot.first == kNone || slot.first == kTaken)
             return std::nullopt;
-        const Index q = it->second;
-        it->second = m_nextSameKey[q];
+        const Index q = slot.first;
+        slot.first = m_nextSameKey[q] == kNone ? kTaken : m_nextSameKey[q];
         return q;
     }
 
 private:
     using Index = std::uint32_t;
     static constexpr Index kNone = std::numeric_limits<Index>::max();
-    static Index ToIndex(std::size_t q) { return static_cast<Index>(q); }
+    static constexpr Index kTaken = kNone - 1; // a key whose entries are all taken
+    static Index ToIndex(std::size_t value) { return static_cast<Index>(value); }
 
-    std::unordered_map<std::string, Index> m_firstFree;
+    struct Slot
+    {
+        Index keyStart = 0;
+        Index keyLength = 0;
+        Index first = kNone; // kNone: the slot is empty
+    };
+
+    // The slot holding key, or the empty slot where it belongs.
+    Slot& SlotOf(std::string_view key)
+    {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
+            Slot& slot = m_slots[at];
+            if (slot.first == kNone || std::string_view(m_keys).substr(slot.keyStart, slot.keyLength) == key)
+                return slot;
+        }
+    }
+
+    std::string m_keys;
+    std::vector<Slot> m_slots;
     std::vector<Index> m_nextSameKey;
+    std::string m_lookup;
 };
 
 } // namespace

@@ -67,8 +67,20 @@ inline void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
+// Whether every byte is below 0x80. Most file names are plain ASCII, and the
+// checks and case folds of a folder's listing take this quick way for them.
+inline bool IsAscii(std::string_view s)
+{
+    unsigned char any = 0;
+    for (const char c : s)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
 inline bool IsValidUtf8(std::string_view s)
 {
+    if (IsAscii(s))
+        return true;
     for (std::size_t i = 0; i < s.size();) {
         const auto d = DecodeUtf8At(s, i);
         if (!d)
