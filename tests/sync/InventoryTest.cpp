@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <ostream>
 
 namespace fs = std::filesystem;
@@ -212,6 +214,43 @@ TEST_F(InventoryTest, NamesEqualIgnoringCasePairUpInListingOrder)
     expected[0].serverName = serverOrder[0];
     expected[1].serverName = serverOrder[1];
     EXPECT_EQ(Inventory(), expected);
+}
+
+// Enough names that keys share places in the index: each local name finds its
+// server twin, a second local spelling of a key already taken finds none, and a
+// key used up does not hide the keys that lie behind it.
+TEST_F(InventoryTest, ManyNamesEachFindTheirOneTwin)
+{
+    testsupport::Tree localFiles, serverFiles;
+    for (int i = 0; i < 300; ++i) {
+        char lower[32], upper[32];
+        std::snprintf(lower, sizeof lower, "folie_%03d.ppt", i);
+        std::snprintf(upper, sizeof upper, "FOLIE_%03d.PPT", i);
+        localFiles.push_back(File(lower, "x", kTime));
+        if (i % 3 == 0)
+            localFiles.push_back(File(upper, "x", kTime));
+        if (i % 2 == 0)
+            serverFiles.push_back(File(upper, "x", kTime));
+    }
+    Build(local, localFiles);
+    Build(server, serverFiles);
+
+    int paired = 0, localOnly = 0;
+    for (const FileRow& row : Inventory()) {
+        ASSERT_NE(row.status, StatusMissingLocally) << row.name;
+        if (row.status == StatusIdentical) {
+            ++paired;
+            std::string twin = row.name;
+            for (char& c : twin)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            EXPECT_EQ(ServerNameOf(row), twin);
+        } else {
+            EXPECT_EQ(row.status, StatusLocalOnly) << row.name;
+            ++localOnly;
+        }
+    }
+    EXPECT_EQ(paired, 150);
+    EXPECT_EQ(localOnly, 400 - 150);
 }
 
 TEST_F(InventoryTest, RowsFollowTheListingOrderOfEachFolder)
