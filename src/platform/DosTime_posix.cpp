@@ -4,6 +4,19 @@
 #include <ctime>
 
 namespace platform {
+namespace {
+
+// Empty for a year the format cannot hold.
+std::optional<std::uint32_t> Pack(int year, int month, int day, int hour, int minute, int second)
+{
+    if (year < 1980 || year > 2107)
+        return std::nullopt;
+    const auto date = static_cast<std::uint32_t>(((year - 1980) << 9) | (month << 5) | day);
+    const auto tod = static_cast<std::uint32_t>((hour << 11) | (minute << 5) | (second / 2));
+    return (date << 16) | tod;
+}
+
+} // namespace
 
 std::optional<std::uint32_t> ToDosDateTime(std::filesystem::file_time_type time)
 {
@@ -12,14 +25,8 @@ std::optional<std::uint32_t> ToDosDateTime(std::filesystem::file_time_type time)
     std::tm local{};
     if (!localtime_r(&seconds, &local))
         return std::nullopt;
-    const int year = local.tm_year + 1900;
-    if (year < 1980 || year > 2107)
-        return std::nullopt;
-    const auto date =
-        static_cast<std::uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
-    const auto tod =
-        static_cast<std::uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
-    return (date << 16) | tod;
+    return Pack(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                local.tm_sec);
 }
 
 std::optional<std::uint32_t> DosTimeConverter::ToDos(std::filesystem::file_time_type time)
@@ -47,15 +54,9 @@ std::optional<std::uint32_t> DosTimeConverter::ToDos(std::filesystem::file_time_
     const auto localDay = floor<days>(local);
     const year_month_day date{localDay};
     const hh_mm_ss tod{local - localDay};
-    const int year = static_cast<int>(date.year());
-    if (year < 1980 || year > 2107)
-        return std::nullopt;
-    const auto packedDate =
-        static_cast<std::uint32_t>(((year - 1980) << 9) | (static_cast<unsigned>(date.month()) << 5) |
-                                   static_cast<unsigned>(date.day()));
-    const auto packedTime = static_cast<std::uint32_t>(
-        (tod.hours().count() << 11) | (tod.minutes().count() << 5) | (tod.seconds().count() / 2));
-    return (packedDate << 16) | packedTime;
+    return Pack(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(tod.hours().count()),
+                static_cast<int>(tod.minutes().count()), static_cast<int>(tod.seconds().count()));
 }
 
 std::filesystem::file_time_type FromDosDateTime(std::uint32_t dosTime)
