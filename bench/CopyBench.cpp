@@ -7,11 +7,20 @@
 //
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTOR_GUI=OFF -DQUINTOR_BENCH=ON
 //   cmake --build build/bench --target copy_bench && build/bench/bench/copy_bench [folder] [scale] [rounds]
-//   [only]
+//   [only] [settle]
 //
 // folder: where the files go (default: the system's temporary folder; it needs
 // about three times the data, 3 GB at scale 1). scale: divides the file sizes.
-// only: runs just the shapes whose name holds this text ("4 KiB").
+// only: runs just the shapes whose name holds this text ("4 KiB"). settle: seconds
+// that every run waits after the last removal of files (default 0).
+//
+// Before a replacing run the older copies are written back into the files the last
+// run left, not removed and made anew. An ext4 without a journal does not hand out
+// again the number of a file removed in the last minute and searches past each such
+// number whenever it makes a file: thousands of removals just before a run would
+// charge the contender that makes new files (the bulk update) for the set-up. The
+// update's own removals still count against the next run unless `settle` (65 s on
+// such a disk) lets them age, as between two updates of a working day.
 #include "BenchFiles.h"
 #include "platform/AtomicFile.h"
 #include "sync/BulkUpdate.h"
@@ -26,6 +35,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -67,6 +77,7 @@ int main(int argc, char** argv)
     const std::size_t scale = argc > 2 ? static_cast<std::size_t>(std::max(1, std::atoi(argv[2]))) : 1;
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
     const std::string only = argc > 4 ? argv[4] : "";
+    const std::chrono::seconds settle(argc > 5 ? std::max(0, std::atoi(argv[5])) : 0);
     const fs::path root = base / ("quintor-copy-bench-" + std::to_string(::getpid()));
     const fs::path server = root / "server";
     const fs::path local = root / "local";
@@ -75,8 +86,10 @@ int main(int argc, char** argv)
     fs::create_directories(local);
 
     const bool cold = bench::DropPageCache();
-    std::printf("page cache: %s; every run ends with sync\n",
-                cold ? "dropped before every run" : "cannot be dropped, warm runs");
+    std::printf("page cache: %s; every run ends with sync; runs start %lld s after the last removal\n",
+                cold ? "dropped before every run" : "cannot be dropped, warm runs",
+                static_cast<long long>(settle.count()));
+    auto lastRemoval = Clock::now();
 
     int status = 0;
     for (const Shape shape : {Shape{"3000 x 4 KiB", 3000, std::size_t{4} << 10},
@@ -86,6 +99,7 @@ int main(int argc, char** argv)
             continue;
         EmptyFolder(server);
         EmptyFolder(older);
+        lastRemoval = Clock::now();
         std::vector<filesync::FileRow> rows;
         std::vector<std::string> sources;
         for (std::size_t i = 0; i < shape.files; ++i) {
@@ -123,24 +137,33 @@ int main(int argc, char** argv)
             for (int round = 0; round < rounds; ++round) {
                 for (std::size_t k = 0; k < contenders.size(); ++k) {
                     // Rotate the order so that no contender always runs first.
-                    auto& c = contenders[(k + static_cast<std::size_t>(round)) % contenders.size()];
-                    EmptyFolder(local);
+                    const std::size_t which = (k + static_cast<std::size_t>(round)) % contenders.size();
+                    auto& c = contenders[which];
                     if (replacing) {
                         for (const auto& entry : fs::directory_iterator(older))
-                            fs::copy_file(entry.path(), local / entry.path().filename());
+                            fs::copy_file(entry.path(), local / entry.path().filename(),
+                                          fs::copy_options::overwrite_existing);
                         for (const auto& entry : fs::directory_iterator(older))
                             fs::last_write_time(local / entry.path().filename(),
                                                 fs::last_write_time(entry.path()));
+                    } else {
+                        EmptyFolder(local);
+                        lastRemoval = Clock::now();
                     }
                     SyncAll();
+                    std::this_thread::sleep_until(lastRemoval + settle);
                     if (cold)
                         bench::DropPageCache();
                     const auto start = Clock::now();
                     c.run();
                     c.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+                    // The update replaces each copy by a new file and removes the old one.
+                    if (replacing && which == 0)
+                        lastRemoval = Clock::now();
                 }
             }
             EmptyFolder(local);
+            lastRemoval = Clock::now();
 
             const double cpRate = megabytes / bench::Median(contenders.back().seconds);
             std::printf("\n%s (%.0f MB), %s files, median of %d runs:\n", shape.name, megabytes,
