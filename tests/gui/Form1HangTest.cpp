@@ -99,7 +99,7 @@ private:
 };
 
 // Every text `read` gives while the event loop runs, and last when looked at; each
-// change once.
+// change once, with when it was first seen.
 class TextTrail
 {
 public:
@@ -111,20 +111,30 @@ public:
     std::vector<std::string> Texts()
     {
         Note();
-        return m_texts;
+        std::vector<std::string> texts;
+        for (const auto& [text, seen] : m_seen)
+            texts.push_back(text);
+        return texts;
+    }
+    std::optional<std::chrono::steady_clock::time_point> FirstSeen(const std::string& text) const
+    {
+        for (const auto& [shown, seen] : m_seen)
+            if (shown == text)
+                return seen;
+        return std::nullopt;
     }
 
 private:
     void Note()
     {
         std::string text = m_read().toStdString();
-        if (m_texts.empty() || m_texts.back() != text)
-            m_texts.push_back(std::move(text));
+        if (m_seen.empty() || m_seen.back().first != text)
+            m_seen.emplace_back(std::move(text), std::chrono::steady_clock::now());
     }
 
     std::function<QString()> m_read;
     QTimer m_timer;
-    std::vector<std::string> m_texts;
+    std::vector<std::pair<std::string, std::chrono::steady_clock::time_point>> m_seen;
 };
 using Trail = std::vector<std::string>;
 
@@ -143,6 +153,7 @@ struct HeldRun
 {
     qint64 longestGapMs = 0;
     int ticks = 0;
+    std::chrono::steady_clock::time_point heldAt;
     QMap<QString, QRect> layoutBefore; // 2 s into the hold, before the notice is due
     QMap<QString, QRect> layoutLate;   // when the share was let go, the notice due
 };
@@ -220,6 +231,7 @@ protected:
                 share->Hold();
                 safety.emplace(*share, 15s);
                 held.start();
+                run.heldAt = std::chrono::steady_clock::now();
             }
             if (!held.isValid())
                 return;
@@ -243,15 +255,19 @@ protected:
         return run;
     }
 
-    // The window kept ticking, and while the notice showed every control stood
-    // where it stood before (the notice's own place may have come up).
-    static void KeptTickingInPlace(const HeldRun& run)
+    // The window kept ticking, `place` said that the server does not answer once
+    // the share had been held for 5 s, not before, and while it said so every
+    // control stood where it stood before (the notice's own place may have come up).
+    static void WaitedTickingAndSaidSo(const HeldRun& run, const TextTrail& place)
     {
         EXPECT_LT(run.longestGapMs, 250);
         EXPECT_GT(run.ticks, 300);
         EXPECT_FALSE(run.layoutBefore.isEmpty()) << "the command did not wait for the share";
-        for (auto place = run.layoutBefore.cbegin(); place != run.layoutBefore.cend(); ++place)
-            EXPECT_EQ(run.layoutLate.value(place.key()), place.value()) << place.key().toStdString();
+        for (auto at = run.layoutBefore.cbegin(); at != run.layoutBefore.cend(); ++at)
+            EXPECT_EQ(run.layoutLate.value(at.key()), at.value()) << at.key().toStdString();
+        const auto said = place.FirstSeen(kNoAnswer);
+        ASSERT_TRUE(said) << "the notice never showed there";
+        EXPECT_GE(*said - run.heldAt, util::kNoProgressNotice);
     }
 
     // Runs the command on the held share, let go after `hold` from another thread (a
@@ -288,7 +304,7 @@ TEST_F(FormHangTest, ARefreshOnAHangingShareKeepsTheWindowTickingAndSaysSoWithou
     f.show();
     TextTrail notice([&f] { return f.TntListViewAkt->notice(); });
 
-    KeptTickingInPlace(RunHeld(f, [&f] { f.EncartaButtonAktAClick(); }));
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.EncartaButtonAktAClick(); }), notice);
 
     // Once the server answers the list fills as always and the notice goes.
     EXPECT_EQ(notice.Texts(), (Trail{"", kNoAnswer, ""}));
@@ -323,7 +339,7 @@ TEST_F(FormHangTest, CheckingTheStorageLocationsOnAHangingShareSaysSoInTheDialog
     TextTrail said([&dialog] { return dialog.Label6->text(); });
     TextTrail behind([this] { return form->TntListViewAkt->notice(); });
 
-    KeptTickingInPlace(RunHeld(dialog, [&dialog] { dialog.EncartaButtonOK->click(); }));
+    WaitedTickingAndSaidSo(RunHeld(dialog, [&dialog] { dialog.EncartaButtonOK->click(); }), said);
 
     EXPECT_EQ(said.Texts(), (Trail{hint, kNoAnswer, hint}));
     EXPECT_EQ(dialog.Label6->geometry(), hintPlace);
@@ -378,7 +394,7 @@ TEST_F(FormHangTest, AnUpdateOnAHangingShareKeepsTheWindowTickingAndSaysSoInItsL
 
     ui::DialogScript script;
     script.answerConfirm(true);
-    KeptTickingInPlace(RunHeld(f, [&f] { f.EncartaButtonSyncClick(); }));
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.EncartaButtonSyncClick(); }), label);
 
     // Once the server answers the copy ends as always: the notice goes, "Fertig",
     // and the refreshed list shows the file as current.
@@ -401,7 +417,8 @@ TEST_F(FormHangTest, UpdatingProfileFilesOnAHangingShareSaysSoOverTheProfilesLis
 
     ui::DialogScript script;
     script.answerConfirm(true);
-    KeptTickingInPlace(RunHeld(f, [&f] { f.AusgewhlteDateienaktuallisierenProfilClick(); }));
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.AusgewhlteDateienaktuallisierenProfilClick(); }),
+                           profileNotice);
 
     EXPECT_EQ(script.texts().size(), 1);
     EXPECT_EQ(profileNotice.Texts(), (Trail{"", kNoAnswer, ""})) << "the page shown must say it";
@@ -425,7 +442,7 @@ TEST_F(FormHangTest, SwitchingToALanguageWhoseServerHangsSaysSoOnTheSettingsPage
     TextTrail said([&f] { return f.Label7->text(); });
     TextTrail setNotice([&f] { return f.TntListViewAkt->notice(); });
 
-    KeptTickingInPlace(RunHeld(f, [&f] { f.RadioButtonEnglisch->click(); }));
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.RadioButtonEnglisch->click(); }), said);
 
     EXPECT_EQ(said.Texts(), (Trail{heading, kNoAnswer, heading}));
     EXPECT_EQ(setNotice.Texts(), Trail{""});
@@ -490,8 +507,8 @@ TEST_F(FormHangTest, SavingAsAProfileInAHangingLocalFolderSaysSoInTheDialogThenI
         },
         [&f] { return !f.LabelKopPPP->isHidden() && f.LabelKopPPP->text() == "Kopieren wird vorbereitet."; });
 
-    KeptTickingInPlace(making);
-    KeptTickingInPlace(preparing);
+    WaitedTickingAndSaidSo(making, inDialog);
+    WaitedTickingAndSaidSo(preparing, label);
     EXPECT_EQ(inDialog.Texts(), (Trail{"", kNoAnswer, ""}));
     EXPECT_EQ(label.Texts(),
               (Trail{"", "Kopieren wird vorbereitet.", kNoAnswer, "Kopiere Dateien...", "1 / 1", "Fertig"}));
@@ -517,7 +534,7 @@ TEST_F(FormHangTest, DefiningTheStartFileInAHangingLocalFolderSaysSoOverTheList)
 
     ui::DialogScript script;
     script.answerConfirm(true);
-    KeptTickingInPlace(RunHeld(f, [&f] { f.Startdateidefinieren1Click(); }));
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.Startdateidefinieren1Click(); }), notice);
 
     EXPECT_EQ(script.texts(), QStringList{"Wollen Sie die Datei \"Vortrag.ppt\" als Startdatei definieren"});
     EXPECT_EQ(notice.Texts(), (Trail{"", kNoAnswer, ""}));
@@ -538,7 +555,7 @@ TEST_F(FormHangTest, RunningAProfilesFileInAHangingLocalFolderSaysSoOverTheProfi
     TextTrail setNotice([&f] { return f.TntListViewAkt->notice(); });
     testsupport::InstalledRecordingLauncher launcher;
 
-    KeptTickingInPlace(RunHeld(f, [&f] { f.EncartaButtonProExeClick(); }));
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.EncartaButtonProExeClick(); }), profileNotice);
 
     EXPECT_EQ(profileNotice.Texts(), (Trail{"", kNoAnswer, ""})) << "the page shown must say it";
     EXPECT_EQ(setNotice.Texts(), Trail{""});
