@@ -11,6 +11,7 @@
 #include "ui/QtText.h"
 #include "ui/SpinEdit.h"
 #include "ui/StatusListView.h"
+#include "util/FileWork.h"
 #include "util/z_global.h"
 
 #include <QCheckBox>
@@ -112,9 +113,15 @@ void TForm1::SaveSettings()
 {
     // The text, not the spin box's last valid value: each keystroke is saved.
     const int hours = settings::IntervalHoursFromText(S(RxSpinEditInterval->cleanText()));
-    settings::SaveSettingsPage(LMDIniCtrl1,
-                               {CheckBoxStart->isChecked(), CheckBoxInterval->isChecked(), hours,
-                                !RadioButtonEnglisch->isChecked(), ComboBoxDesign->currentIndex()});
+    // The settings file is flushed as it is written: file work, so that a busy disk
+    // never stalls the window.
+    util::RunFileWork(
+        [ini = LMDIniCtrl1.GatedCopy(),
+         values = settings::SettingsPageValues{CheckBoxStart->isChecked(), CheckBoxInterval->isChecked(),
+                                               hours, !RadioButtonEnglisch->isChecked(),
+                                               ComboBoxDesign->currentIndex()}](util::WorkProgress&) mutable {
+            settings::SaveSettingsPage(ini, values);
+        });
     if (CheckBoxInterval->isChecked()) {
         // A running period is left alone unless its length changes.
         const int period = settings::IntervalMilliseconds(hours);

@@ -290,6 +290,16 @@ void TLMDIniCtrl::WriteString(std::string_view section, std::string_view key, st
         throw IniWriteError(m_fileName);
 }
 
+TLMDIniCtrl TLMDIniCtrl::GatedCopy() const
+{
+    TLMDIniCtrl copy(*this);
+    if (m_writeGate) {
+        const bool open = m_writeGate();
+        copy.m_writeGate = [open] { return open; };
+    }
+    return copy;
+}
+
 void TLMDIniCtrl::WriteInteger(std::string_view section, std::string_view key, int value)
 {
     WriteString(section, key, std::to_string(value));

@@ -59,6 +59,9 @@ public:
     // writes it.
     using WriteGate = std::function<bool()>;
     void SetWriteGate(WriteGate gate) { m_writeGate = std::move(gate); }
+    // A copy to write through on another thread: the gate, which may belong to
+    // this thread, is asked now, once, and the copy keeps its answer.
+    TLMDIniCtrl GatedCopy() const;
 
 private:
     std::string m_fileName;

@@ -245,4 +245,16 @@ util::Outcome<> StoreLocations(const StorageLocations& fields, const HostNames& 
     return util::Done();
 }
 
+void TakeStoredLocations(const util::RuntimeState& from, util::RuntimeState& to)
+{
+    to.LocalFolderGerman = from.LocalFolderGerman;
+    to.ServerFolderGerman = from.ServerFolderGerman;
+    to.LocalFolderEnglish = from.LocalFolderEnglish;
+    to.ServerFolderEnglish = from.ServerFolderEnglish;
+    to.CurrentLocalFolder = from.CurrentLocalFolder;
+    to.CurrentServerFolder = from.CurrentServerFolder;
+    to.HostNameGerman = from.HostNameGerman;
+    to.HostNameEnglish = from.HostNameEnglish;
+}
+
 } // namespace settings

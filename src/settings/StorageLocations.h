@@ -77,5 +77,8 @@ HostNames DeriveHostNames(const StorageLocations& fields, const filesync::Mounte
 // write error's message; what was written before it stays written.
 util::Outcome<> StoreLocations(const StorageLocations& fields, const HostNames& hosts, ini::TLMDIniCtrl& ini,
                                util::RuntimeState& state);
+// What StoreLocations sets in the run-time state, from a copy it was stored in
+// (as file work) into the state in use.
+void TakeStoredLocations(const util::RuntimeState& from, util::RuntimeState& to);
 
 } // namespace settings

@@ -337,4 +337,18 @@ TEST(LMDIniCtrl, AClosedWriteGateLeavesTheFileAsItIsUntilItOpens)
     open = true;
     ini.WriteString("Allgemein", "A", "3");
     EXPECT_EQ(ReadFile(dir / "optionen.ini"), "[Allgemein]\nA=3\n");
+
+    // A copy to write through elsewhere asks the gate once, when made, and keeps
+    // that answer.
+    asked = 0;
+    open = false;
+    TLMDIniCtrl closed = ini.GatedCopy();
+    open = true;
+    closed.WriteString("Allgemein", "A", "4");
+    TLMDIniCtrl opened = ini.GatedCopy();
+    open = false;
+    opened.WriteString("Allgemein", "B", "1");
+    opened.WriteString("Allgemein", "C", "1");
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(ReadFile(dir / "optionen.ini"), "[Allgemein]\nA=3\nB=1\nC=1\n");
 }

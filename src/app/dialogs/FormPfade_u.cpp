@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <utility>
 
 namespace {
 
@@ -194,10 +195,19 @@ void TFormPfade::EncartaButtonOKClick()
         Label6, [fields, lookup = m_mountedShareHost] { return settings::DeriveHostNames(fields, lookup); });
     if (!hosts) // the program is closing
         return;
-    const util::Outcome<> stored = settings::StoreLocations(fields, *hosts, *m_settings, util::Global());
-    if (!stored.IsDone()) {
+    // The settings file is flushed as it is written: stored as file work too, into
+    // a copy of the run-time state.
+    const auto stored = RunSayingSoIn(
+        Label6, [fields, hosts = *hosts, ini = m_settings->GatedCopy(), state = util::Global()]() mutable {
+            util::Outcome<> outcome = settings::StoreLocations(fields, hosts, ini, state);
+            return std::pair{std::move(outcome), std::move(state)};
+        });
+    if (!stored) // the program is closing
+        return;
+    settings::TakeStoredLocations(stored->second, util::Global());
+    if (!stored->first.IsDone()) {
         // What was written before the failure stays; the dialog stays open.
-        ui::Error(QString::fromStdString(stored.message), this);
+        ui::Error(QString::fromStdString(stored->first.message), this);
         return;
     }
     accept();
