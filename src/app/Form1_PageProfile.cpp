@@ -157,13 +157,14 @@ void TForm1::EncartaButtonAuswahlClick()
     }
     util::RuntimeState& g = util::Global();
     const std::string name = util::CutText(ProfileNameOf(item));
-    if (g.LanguageFlag == 1) {
-        g.CurrentProfile = g.ChosenProfileGerman = name;
-        LMDIniCtrl1.WriteString(settings::kSectionAllgemein, settings::key::wahlProfilDeutsch, name);
-    } else {
-        g.CurrentProfile = g.ChosenProfileEnglish = name;
-        LMDIniCtrl1.WriteString(settings::kSectionAllgemein, settings::key::wahlProfilEnglisch, name);
-    }
+    const bool german = g.LanguageFlag == 1;
+    g.CurrentProfile = (german ? g.ChosenProfileGerman : g.ChosenProfileEnglish) = name;
+    // The settings file is flushed as it is written: file work, as a busy disk must
+    // not stall the window.
+    util::RunFileWork(
+        [ini = LMDIniCtrl1.GatedCopy(),
+         key = german ? settings::key::wahlProfilDeutsch : settings::key::wahlProfilEnglisch,
+         name](util::WorkProgress&) mutable { ini.WriteString(settings::kSectionAllgemein, key, name); });
     LabelProfilname->setText(Q(name));
     AdvOfficePager1->setCurrentIndex(2);
     g.ProfileStartFile = ProfileStartFileOf(name);
