@@ -44,11 +44,7 @@ char32_t ToUpperChar(char32_t c)
 void AppendFoldedCase(std::string& out, std::string_view utf8)
 {
     if (text::IsAscii(utf8)) {
-        const std::size_t start = out.size();
-        out.append(utf8);
-        char* const end = out.data() + out.size();
-        for (char* c = out.data() + start; c != end; ++c)
-            *c = *c >= 'A' && *c <= 'Z' ? static_cast<char>(*c + ('a' - 'A')) : *c;
+        text::AppendAsciiInCase(out, utf8, text::LetterCase::Lower);
         return;
     }
     std::size_t i = 0;

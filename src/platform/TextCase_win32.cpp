@@ -63,11 +63,7 @@ void AppendFoldedCase(std::string& out, std::string_view utf8)
 {
     if (text::IsAscii(utf8)) {
         // The invariant upper case of plain ASCII, without the round trip through UTF-16.
-        const std::size_t start = out.size();
-        out.append(utf8);
-        char* const end = out.data() + out.size();
-        for (char* c = out.data() + start; c != end; ++c)
-            *c = *c >= 'a' && *c <= 'z' ? static_cast<char>(*c - ('a' - 'A')) : *c;
+        text::AppendAsciiInCase(out, utf8, text::LetterCase::Upper);
         return;
     }
     std::size_t i = 0;

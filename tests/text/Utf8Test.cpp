@@ -17,3 +17,17 @@ TEST(Utf8, MalformedSequencesAreNotValid)
     EXPECT_FALSE(text::IsValidUtf8("\xed\xa0\x80")); // surrogate
     EXPECT_FALSE(text::IsValidUtf8("\xe2\x82"));     // cut short
 }
+
+// Only the 26 letters change case; the characters around them in the code table stay.
+TEST(Utf8, PlainAsciiChangesTheCaseOfLettersOnly)
+{
+    const std::string all = "@AZ[`az{09 .-_~";
+    std::string out = "x:";
+    text::AppendAsciiInCase(out, all, text::LetterCase::Lower);
+    EXPECT_EQ(out, "x:@az[`az{09 .-_~");
+    out.clear();
+    text::AppendAsciiInCase(out, all, text::LetterCase::Upper);
+    EXPECT_EQ(out, "@AZ[`AZ{09 .-_~");
+    EXPECT_TRUE(text::IsAscii(all));
+    EXPECT_FALSE(text::IsAscii("Pr\xc3\xa4sentation"));
+}
