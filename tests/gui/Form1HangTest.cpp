@@ -176,26 +176,19 @@ protected:
             GTEST_SKIP() << share->whyNot();
     }
 
-    void UseShare()
+    // The German pair in use, compared with the server.
+    static void UseFolders(const std::string& localFolder, const std::string& serverFolder)
     {
         util::RuntimeState& g = util::Global();
         g.LanguageFlag = 1;
-        g.LocalFolderGerman = g.CurrentLocalFolder = local.str();
-        g.ServerFolderGerman = g.CurrentServerFolder = share->path();
+        g.LocalFolderGerman = g.CurrentLocalFolder = localFolder;
+        g.ServerFolderGerman = g.CurrentServerFolder = serverFolder;
         g.HostNameGerman.clear();
         g.CompareWithServer = true;
     }
-
+    void UseShare() { UseFolders(local.str(), share->path()); }
     // The local folder lies on the share; the server folder is an ordinary one.
-    void UseShareAsLocalFolder()
-    {
-        util::RuntimeState& g = util::Global();
-        g.LanguageFlag = 1;
-        g.LocalFolderGerman = g.CurrentLocalFolder = share->path();
-        g.ServerFolderGerman = g.CurrentServerFolder = server.str();
-        g.HostNameGerman.clear();
-        g.CompareWithServer = true;
-    }
+    void UseShareAsLocalFolder() { UseFolders(share->path(), server.str()); }
 
     // The selected-profile page of the profile "Messe" on screen, its one file marked.
     static void ShowProfileMesseWithItsFileMarked(TForm1& f)
@@ -459,19 +452,11 @@ TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTickin
     testsupport::WriteFile(dir / "backing" / "qPPP_Profile" / "Messe" / "qPPP_Profile.ini",
                            "[Profil]\nBeschreibung=Stand 4\n");
     TForm1& f = CreateForm();
-    util::RuntimeState& g = util::Global();
-    g.LanguageFlag = 1;
-    g.LocalFolderGerman = g.CurrentLocalFolder = share->path();
-    // Long enough for the notice, which the page's label over its list shows; looked
-    // for all along, as a busy machine may start the wait late.
-    bool noticeShown = false;
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout,
-                     [&] { noticeShown = noticeShown || f.LabelPN->text().toStdString() == kNoAnswer; });
-    look.start(50);
+    UseShareAsLocalFolder();
+    // Long enough for the notice, which the page's label over its list shows.
+    const TextTrail label([&f] { return f.LabelPN->text(); });
     WaitsOnTheShareTicking([&] { f.AdvOfficePager1->setCurrentIndex(1); }, 6500ms);
-    look.stop();
-    EXPECT_TRUE(noticeShown);
+    EXPECT_TRUE(label.FirstSeen(kNoAnswer));
     EXPECT_TRUE(f.LabelPN->text().startsWith("Profilnamen (")) << f.LabelPN->text().toStdString();
     ASSERT_EQ(f.ListBoxProfile->count(), 1);
     EXPECT_EQ(f.ListBoxProfile->item(0)->text(), "Messe");
