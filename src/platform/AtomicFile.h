@@ -106,8 +106,7 @@ public:
     std::uint64_t Bytes() const;
     // How many copies a batch should hold at most: each keeps its temporary file
     // open (and locked) until Commit(), so a share of the files the process may have
-    // open, never more than 1024. Where the system lets the process open more than
-    // it does now, it first raises its own limit so far.
+    // open, never more than 1024.
     static std::size_t MostWaiting();
 
     // One result per copy added since the last Commit(), in that order. A copy whose

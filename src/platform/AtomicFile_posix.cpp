@@ -406,15 +406,6 @@ std::size_t ReplaceBatch::MostWaiting()
     struct rlimit limit;
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return kMost;
-    // A desktop session's usual soft limit of 1,024 would make batches of 256 and
-    // so four times the flushes. The soft limit is the process's own to raise, up
-    // to the hard one; the window waits with poll, which has no ceiling on numbers.
-    if (limit.rlim_cur < 4 * kMost && limit.rlim_max > limit.rlim_cur) {
-        struct rlimit raised = limit;
-        raised.rlim_cur = std::min<rlim_t>(limit.rlim_max, 4 * kMost);
-        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0)
-            limit = raised;
-    }
     return static_cast<std::size_t>(std::clamp<rlim_t>(limit.rlim_cur / 4, 16, kMost));
 }
 

@@ -10,7 +10,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <future>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -270,41 +269,3 @@ TEST_F(AtomicFileTest, TheSweepRemovesTheDebrisOfAKilledWriteAndKeepsARunningOne
 }
 
 } // namespace
-
-// A batch holds a quarter of the files the process may open, at most 1,024; a low
-// soft limit is raised as far as the hard one allows, never past it. Each case runs
-// in a child, whose limits are its own.
-TEST(ReplaceBatchLimit, ASoftLimitIsRaisedUpToTheHardOne)
-{
-    const auto inChild = [](rlim_t soft, rlim_t hard) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            struct rlimit set
-            {
-                soft, hard
-            };
-            if (::setrlimit(RLIMIT_NOFILE, &set) != 0)
-                ::_exit(99);
-            const std::size_t most = platform::ReplaceBatch::MostWaiting();
-            struct rlimit now
-            {
-            };
-            ::getrlimit(RLIMIT_NOFILE, &now);
-            // The exit status carries the batch size in 16s and whether the soft limit moved.
-            ::_exit(static_cast<int>(most / 16) + (now.rlim_cur != soft ? 100 : 0));
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
-    struct rlimit own
-    {
-    };
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &own), 0);
-    if (own.rlim_max != RLIM_INFINITY && own.rlim_max < 4096)
-        GTEST_SKIP() << "the hard limit of open files is below 4096 here";
-    EXPECT_EQ(inChild(1024, 4096), 1024 / 16 + 100); // raised to 4096: batches of 1,024
-    EXPECT_EQ(inChild(256, 512), 128 / 16 + 100);    // raised to the hard 512: batches of 128
-    EXPECT_EQ(inChild(1024, 1024), 256 / 16);        // nothing to raise
-    EXPECT_EQ(inChild(8192, 8192), 1024 / 16);       // enough already, the cap holds
-}
