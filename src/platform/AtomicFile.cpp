@@ -53,7 +53,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
 }
 
 ReplaceBatch::ReplaceBatch() = default;
-ReplaceBatch::~ReplaceBatch() = default;
+ReplaceBatch::~ReplaceBatch()
+{
+    ReleaseHeldSources();
+}
 
 std::size_t ReplaceBatch::Count() const
 {

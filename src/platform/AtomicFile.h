@@ -102,6 +102,15 @@ public:
     FileCopyResult Copy(const std::string& source, const std::string& target,
                         const FileCopyOptions& options = {});
 
+    // Starts reading a source that a later Copy() will take, so that the disk or the
+    // server is already at work on it while the files before it are copied: one read
+    // at a time left a bulk update of small files waiting on every one. At most
+    // kMostAhead sources are held open, the oldest giving way. Copy() takes the one
+    // it names only if that name still leads to the same file, and opens it anew
+    // otherwise; nothing here can fail a copy.
+    void ReadAhead(const std::string& source);
+    static constexpr std::size_t kMostAhead = 8;
+
     std::size_t Count() const;
     std::uint64_t Bytes() const;
     // How many copies a batch should hold at most: each keeps its temporary file
@@ -121,6 +130,16 @@ private:
     };
     std::vector<Pending> m_pending;
     std::uint64_t m_bytes = 0;
+
+    struct HeldSource
+    {
+        std::string path;
+        int fd = -1;
+    };
+    // What ReadAhead() holds open, oldest first.
+    std::vector<HeldSource> m_ahead;
+    int TakeHeldSource(const std::string& source);
+    void ReleaseHeldSources();
 };
 
 // Removes the temporary files that an interrupted write or copy left in the folder:

@@ -409,13 +409,75 @@ std::size_t ReplaceBatch::MostWaiting()
     return static_cast<std::size_t>(std::clamp<rlim_t>(limit.rlim_cur / 4, 16, kMost));
 }
 
+namespace {
+
+// Without waiting: a pipe would wait for a writer, a device or a share's special
+// file for who knows what. The type is checked on what was opened, so a name
+// swapped for a pipe after a check cannot slip through.
+int OpenSource(const std::string& source)
+{
+    return ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+// Enough to have a small file whole and a large one's first chunks under way; the
+// copy's own sequential reading takes over from there.
+constexpr off_t kReadAheadBytes = off_t{1} << 20;
+
+} // namespace
+
+void ReplaceBatch::ReadAhead(const std::string& source)
+{
+    if (std::any_of(m_ahead.begin(), m_ahead.end(), [&](const HeldSource& h) { return h.path == source; }))
+        return;
+    const int fd = OpenSource(source);
+    if (fd < 0)
+        return;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return;
+    }
+    (void)::posix_fadvise(fd, 0, std::min(st.st_size, kReadAheadBytes), POSIX_FADV_WILLNEED);
+    if (m_ahead.size() >= kMostAhead) {
+        ::close(m_ahead.front().fd);
+        m_ahead.erase(m_ahead.begin());
+    }
+    m_ahead.push_back({source, fd});
+}
+
+int ReplaceBatch::TakeHeldSource(const std::string& source)
+{
+    const auto held =
+        std::find_if(m_ahead.begin(), m_ahead.end(), [&](const HeldSource& h) { return h.path == source; });
+    if (held == m_ahead.end())
+        return -1;
+    int fd = held->fd;
+    m_ahead.erase(held);
+    // The name may have been given to another file since (a server file replaced
+    // meanwhile), or taken away: the copy is of what the name holds now.
+    struct stat now;
+    struct stat opened;
+    if (::stat(source.c_str(), &now) != 0 || ::fstat(fd, &opened) != 0 || now.st_dev != opened.st_dev ||
+        now.st_ino != opened.st_ino) {
+        ::close(fd);
+        fd = -1;
+    }
+    return fd;
+}
+
+void ReplaceBatch::ReleaseHeldSources()
+{
+    for (const HeldSource& held : m_ahead)
+        ::close(held.fd);
+    m_ahead.clear();
+}
+
 FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& target,
                                   const FileCopyOptions& options)
 {
-    // Without waiting: a pipe would wait for a writer, a device or a share's special
-    // file for who knows what. The type is checked on what was opened, so a name
-    // swapped for a pipe after a check cannot slip through.
-    const int in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int in = TakeHeldSource(source);
+    if (in < 0)
+        in = OpenSource(source);
     if (in < 0) {
         const int error = errno;
         return CopyFailed(error == ENOENT || error == ENOTDIR ? CopyFailure::SourceMissing

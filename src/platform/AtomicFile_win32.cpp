@@ -414,6 +414,14 @@ FileCopyResult ReplaceBatch::Copy(const std::string& source, const std::string& 
     return result;
 }
 
+// Not done here: the system has no hint that starts reading a file without a read
+// that waits, so each source is read when its copy comes.
+void ReplaceBatch::ReadAhead(const std::string&)
+{}
+
+void ReplaceBatch::ReleaseHeldSources()
+{}
+
 // Each file is flushed on its own: the system offers no flush of a whole volume
 // to a program without administrator rights.
 std::vector<FileCopyResult> ReplaceBatch::Commit()

@@ -77,6 +77,11 @@ util::Outcome<> CopyBatch::Copy(const std::string& source, const std::string& ta
     return util::Done();
 }
 
+void CopyBatch::ReadAhead(const std::string& source)
+{
+    m_batch.ReadAhead(source);
+}
+
 std::size_t CopyBatch::Waiting() const
 {
     return m_waiting;

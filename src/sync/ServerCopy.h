@@ -50,6 +50,10 @@ public:
     // means "waiting", the target is still the old file.
     util::Outcome<> Copy(const std::string& source, const std::string& target,
                          const CopyChunkCallback& afterChunk = {});
+    // Starts reading a source that comes a few copies later (at most
+    // kMostReadAhead are held); see platform::ReplaceBatch::ReadAhead.
+    void ReadAhead(const std::string& source);
+    static constexpr std::size_t kMostReadAhead = platform::ReplaceBatch::kMostAhead;
 
     std::size_t Waiting() const override;
     bool Due() const override;

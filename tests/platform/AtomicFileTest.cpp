@@ -10,6 +10,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <future>
+#include <iterator>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -210,6 +211,50 @@ TEST_F(AtomicFileTest, ABatchPutsEveryCopyInPlaceOnlyAtCommit)
         ASSERT_TRUE(batch.Copy((server / "neu.ppt").string(), (local / "neu.ppt").string()).Succeeded());
     }
     EXPECT_FALSE(fs::exists(local / "neu.ppt"));
+    EXPECT_FALSE(HasTemporaryFile(local.path()));
+}
+
+std::size_t OpenDescriptors()
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
+// Reading ahead opens sources early; it must neither block on what is no file nor
+// keep more open than it says, and the batch lets go of all of it.
+TEST_F(AtomicFileTest, ReadingAheadHoldsFewSourcesAndNeverBlocks)
+{
+    const fs::path fifo = server / "pipe.ppt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::vector<std::string> sources{fifo.string()};
+    for (std::size_t i = 0; i < 3 * platform::ReplaceBatch::kMostAhead; ++i) {
+        sources.push_back((server / ("f" + std::to_string(i) + ".ppt")).string());
+        WriteFile(sources.back(), Pattern(5000, static_cast<unsigned>(i)));
+    }
+    const std::size_t before = OpenDescriptors();
+    {
+        platform::ReplaceBatch batch;
+        auto readAhead = std::async(std::launch::async, [&] {
+            for (const auto& source : sources)
+                batch.ReadAhead(source);
+        });
+        ASSERT_EQ(readAhead.wait_for(std::chrono::seconds(5)), std::future_status::ready)
+            << "reading ahead blocked on the pipe";
+        EXPECT_LE(OpenDescriptors(), before + platform::ReplaceBatch::kMostAhead);
+
+        // The last ones read ahead and the first file, let go and opened anew, copy alike.
+        const auto fromPipe = batch.Copy(fifo.string(), (local / "pipe.ppt").string());
+        EXPECT_EQ(fromPipe.failure, CopyFailure::NotARegularFile);
+        for (const std::size_t i : {std::size_t{1}, sources.size() - 2, sources.size() - 1}) {
+            const auto name = fs::path(sources[i]).filename().string();
+            EXPECT_TRUE(batch.Copy(sources[i], (local / name).string()).Succeeded()) << name;
+        }
+        for (const auto& r : batch.Commit())
+            EXPECT_TRUE(r.Succeeded()) << r.errorText;
+        EXPECT_TRUE(ReadFile(local / "f0.ppt") == ReadFile(server / "f0.ppt"));
+        EXPECT_TRUE(ReadFile(local / fs::path(sources.back()).filename().string()) ==
+                    ReadFile(sources.back()));
+    }
+    EXPECT_EQ(OpenDescriptors(), before) << "the batch let go of what it read ahead";
     EXPECT_FALSE(HasTemporaryFile(local.path()));
 }
 

@@ -197,6 +197,42 @@ TEST_F(LocalCopyCommands, BulkUpdateReportsAFailedCopyOnceAndGoesOn)
                              File("c.ppt", std::string(100000, 'c'), kNew)}));
 }
 
+// Each copy starts reading the server files of the next few rows. A file replaced
+// or removed on the server meanwhile is taken as the server holds it when its row
+// comes, as if nothing had been read before.
+TEST_F(LocalCopyCommands, BulkUpdateCopiesWhatTheServerHoldsWhenTheRowComes)
+{
+    testsupport::Tree serverFiles;
+    testsupport::Tree localFiles;
+    std::vector<FileRow> rows;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".ppt";
+        serverFiles.push_back(File(name, "server " + std::to_string(i), kNew));
+        localFiles.push_back(File(name, "lokal " + std::to_string(i), kOld));
+        rows.push_back(Row(name, StatusServerNewer));
+    }
+    Build(server, serverFiles);
+    Build(local, localFiles);
+
+    std::vector<util::Outcome<>> outcomes;
+    (void)util::ExecutePlan(PlanBulkUpdate(rows, local.str(), server.str()),
+                            {{}, [&](const util::StepReport& r) {
+                                 outcomes.push_back(r.outcome);
+                                 if (r.position == 1) {
+                                     TempDir elsewhere;
+                                     Build(elsewhere, {File("f2.ppt", "neu gespeichert", kNew)});
+                                     fs::rename(elsewhere / "f2.ppt", server / "f2.ppt");
+                                     fs::remove(server / "f3.ppt");
+                                 }
+                             }});
+
+    EXPECT_EQ(outcomes, (std::vector<util::Outcome<>>{util::Done(), util::Done(), util::Done(),
+                                                      util::Nothing(), util::Done(), util::Done()}));
+    serverFiles[2] = File("f2.ppt", "neu gespeichert", kNew);
+    serverFiles[3] = localFiles[3];
+    EXPECT_TRUE(FolderHolds(local.path(), serverFiles));
+}
+
 // The window waits for every copy as file work and says that the server does not
 // answer once the work shows no progress for a while, so a long copy must show
 // progress with every chunk, not only at its end.
