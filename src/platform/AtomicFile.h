@@ -110,6 +110,10 @@ public:
     // otherwise; nothing here can fail a copy.
     void ReadAhead(const std::string& source);
     static constexpr std::size_t kMostAhead = 8;
+    // Lets go of every source still held, as the batch does when it goes. For the
+    // last copy, so that closing them is done by whoever copies, never by whoever
+    // drops the batch: closing a file can wait for a share that stopped answering.
+    void ReleaseHeldSources();
 
     std::size_t Count() const;
     std::uint64_t Bytes() const;
@@ -139,7 +143,6 @@ private:
     // What ReadAhead() holds open, oldest first.
     std::vector<HeldSource> m_ahead;
     int TakeHeldSource(const std::string& source);
-    void ReleaseHeldSources();
 };
 
 // Removes the temporary files that an interrupted write or copy left in the folder:

@@ -79,7 +79,10 @@ util::StepPlan PlanBulkUpdate(const std::vector<FileRow>& rows, const std::strin
                 const std::size_t last = std::min(copy + reach, sources->Count() - 1);
                 for (std::size_t next = copy == 0 ? 1 : copy + reach; next <= last; ++next)
                     batch->ReadAhead(sources->PathOf(next));
-                return batch->Copy(sources->PathOf(copy), target, afterChunk);
+                auto outcome = batch->Copy(sources->PathOf(copy), target, afterChunk);
+                if (copy + 1 == sources->Count())
+                    batch->StopReadingAhead();
+                return outcome;
             };
         }
         plan.steps.push_back(std::move(step));

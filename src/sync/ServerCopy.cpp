@@ -82,6 +82,11 @@ void CopyBatch::ReadAhead(const std::string& source)
     m_batch.ReadAhead(source);
 }
 
+void CopyBatch::StopReadingAhead()
+{
+    m_batch.ReleaseHeldSources();
+}
+
 std::size_t CopyBatch::Waiting() const
 {
     return m_waiting;

@@ -54,6 +54,9 @@ public:
     // kMostReadAhead are held); see platform::ReplaceBatch::ReadAhead.
     void ReadAhead(const std::string& source);
     static constexpr std::size_t kMostReadAhead = platform::ReplaceBatch::kMostAhead;
+    // After the last copy: lets go of what is still read ahead (see
+    // platform::ReplaceBatch::ReleaseHeldSources).
+    void StopReadingAhead();
 
     std::size_t Waiting() const override;
     bool Due() const override;

@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "support/FolderSnapshot.h"
+#include "support/OpenFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <future>
-#include <iterator>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -214,11 +214,6 @@ TEST_F(AtomicFileTest, ABatchPutsEveryCopyInPlaceOnlyAtCommit)
     EXPECT_FALSE(HasTemporaryFile(local.path()));
 }
 
-std::size_t OpenDescriptors()
-{
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
-}
-
 // Reading ahead opens sources early; it must neither block on what is no file nor
 // keep more open than it says, and the batch lets go of all of it.
 TEST_F(AtomicFileTest, ReadingAheadHoldsFewSourcesAndNeverBlocks)
@@ -230,7 +225,7 @@ TEST_F(AtomicFileTest, ReadingAheadHoldsFewSourcesAndNeverBlocks)
         sources.push_back((server / ("f" + std::to_string(i) + ".ppt")).string());
         WriteFile(sources.back(), Pattern(5000, static_cast<unsigned>(i)));
     }
-    const std::size_t before = OpenDescriptors();
+    const std::size_t before = testsupport::OpenFileCount();
     {
         platform::ReplaceBatch batch;
         auto readAhead = std::async(std::launch::async, [&] {
@@ -239,7 +234,7 @@ TEST_F(AtomicFileTest, ReadingAheadHoldsFewSourcesAndNeverBlocks)
         });
         ASSERT_EQ(readAhead.wait_for(std::chrono::seconds(5)), std::future_status::ready)
             << "reading ahead blocked on the pipe";
-        EXPECT_LE(OpenDescriptors(), before + platform::ReplaceBatch::kMostAhead);
+        EXPECT_LE(testsupport::OpenFileCount(), before + platform::ReplaceBatch::kMostAhead);
 
         // The last ones read ahead and the first file, let go and opened anew, copy alike.
         const auto fromPipe = batch.Copy(fifo.string(), (local / "pipe.ppt").string());
@@ -254,7 +249,7 @@ TEST_F(AtomicFileTest, ReadingAheadHoldsFewSourcesAndNeverBlocks)
         EXPECT_TRUE(ReadFile(local / fs::path(sources.back()).filename().string()) ==
                     ReadFile(sources.back()));
     }
-    EXPECT_EQ(OpenDescriptors(), before) << "the batch let go of what it read ahead";
+    EXPECT_EQ(testsupport::OpenFileCount(), before) << "the batch let go of what it read ahead";
     EXPECT_FALSE(HasTemporaryFile(local.path()));
 }
 

@@ -1,6 +1,7 @@
 #include "support/FakeShares.h"
 #include "support/FileRows.h"
 #include "support/FolderTree.h"
+#include "support/OpenFiles.h"
 #include "support/OutcomePrint.h"
 #include "support/ScopedFault.h"
 #include "support/TempDir.h"
@@ -231,6 +232,28 @@ TEST_F(LocalCopyCommands, BulkUpdateCopiesWhatTheServerHoldsWhenTheRowComes)
     serverFiles[2] = File("f2.ppt", "neu gespeichert", kNew);
     serverFiles[3] = localFiles[3];
     EXPECT_TRUE(FolderHolds(local.path(), serverFiles));
+}
+
+// Copies into the server's own folder are refused one by one. What the update read
+// ahead for them is let go of by the last copy, not left for whoever drops the plan
+// (on the window's thread, where closing a file on a hanging share would wait).
+TEST_F(LocalCopyCommands, BulkUpdateIntoTheServerFolderWritesNothingAndHoldsNothingOpen)
+{
+    testsupport::Tree files;
+    std::vector<FileRow> rows;
+    for (int i = 0; i < 12; ++i) {
+        files.push_back(File("f" + std::to_string(i) + ".ppt", "server " + std::to_string(i), kNew));
+        rows.push_back(Row(files.back().name, StatusServerNewer));
+    }
+    Build(server, files);
+    const std::size_t openBefore = testsupport::OpenFileCount();
+
+    const util::StepPlan plan = PlanBulkUpdate(rows, server.str(), server.str());
+    const auto summary = util::ExecutePlan(plan, {});
+
+    EXPECT_EQ(summary.failed, rows.size());
+    EXPECT_EQ(testsupport::OpenFileCount(), openBefore);
+    EXPECT_TRUE(FolderHolds(server.path(), files));
 }
 
 // The window waits for every copy as file work and says that the server does not
