@@ -127,14 +127,15 @@ void TForm1::ShowNoProgress(bool stalled)
     static const QString kNoAnswer = QString::fromUtf8(util::kServerNotAnswering);
     // On the page shown, whichever list the work is for: an update or a save shows
     // its label; the profiles page has the label over its list, the settings page
-    // its language heading; else the page's list says it. Whether the window is on
-    // screen or minimised does not change the place; the notice is taken back where
-    // it was given.
+    // its language heading, the info page its status bar; else the page's list says
+    // it. Whether the window is on screen or minimised does not change the place;
+    // the notice is taken back where it was given.
     const int page = AdvOfficePager1->currentIndex();
     if (stalled) {
         m_noticeLabel = page == 0 && !LabelKopPPP->isHidden() ? LabelKopPPP
                         : page == 1                           ? LabelPN
                         : page == 3                           ? Label7
+                        : page == 4                           ? m_statusPanel
                                                               : nullptr;
         if (m_noticeLabel) {
             m_labelTextBeforeNotice = m_noticeLabel->text();

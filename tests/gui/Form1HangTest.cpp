@@ -444,6 +444,29 @@ TEST_F(FormHangTest, SwitchingToALanguageWhoseServerHangsSaysSoOnTheSettingsPage
     EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).name, "Vortrag.ppt");
 }
 
+// The periodic refresh runs whatever page is shown; on the info page its status
+// bar says that the server does not answer, and then its own notice again.
+TEST_F(FormHangTest, APeriodicRefreshOnAHangingShareSaysSoInTheInfoPagesStatusBar)
+{
+    TForm1& f = CreateForm();
+    UseShare();
+    f.show();
+    f.AdvOfficePager1->setCurrentIndex(4);
+    auto* panel = f.findChild<QLabel*>("LMDStatusBar1Panel");
+    ASSERT_NE(panel, nullptr);
+    const std::string notice = panel->text().toStdString();
+    ASSERT_FALSE(notice.empty());
+    TextTrail said([panel] { return panel->text(); });
+    TextTrail onTheList([&f] { return f.TntListViewAkt->notice(); });
+
+    WaitedTickingAndSaidSo(RunHeld(f, [&f] { f.TimerIntervalTimer(); }), said);
+
+    EXPECT_EQ(said.Texts(), (Trail{notice, kNoAnswer, notice}));
+    EXPECT_EQ(onTheList.Texts(), Trail{""}) << "nothing on a list not shown";
+    ASSERT_EQ(f.TntListViewAkt->statusModel()->rowCount(), 1);
+    EXPECT_EQ(f.TntListViewAkt->statusModel()->row(0).name, "Vortrag.ppt");
+}
+
 // The local folder itself may lie on a share: listing its profiles and reading a
 // profile's description wait on it as the lists do, and the profiles page says so.
 TEST_F(FormHangTest, TheProfilesOfALocalFolderOnAHangingShareKeepTheWindowTicking)
