@@ -15,7 +15,11 @@ scripts/check-format.sh
 cmake -S . -B build/test-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DQUINTOR_WERROR=ON -DQUINTOR_SANITIZE=ON -DQUINTOR_GUI=ON -DQUINTOR_BENCH=ON >/dev/null
 cmake --build build/test-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/test-asan --output-on-failure -j "$jobs"
+# The leak check keeps its own record of the thread-local blocks of libraries loaded
+# at run time (Qt's plugins); on this system that record can hold a range that is no
+# memory, and the check then crashes at exit after a passing test. Without the record
+# it still reaches those blocks through each thread's own pointers.
+ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 ctest --test-dir build/test-asan --output-on-failure -j "$jobs"
 
 cmake -S . -B build/test-core -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DQUINTOR_WERROR=ON -DQUINTOR_GUI=OFF >/dev/null
